@@ -1,0 +1,33 @@
+# The two commands of the README:
+#   make run   builds the program and runs its main job on a demonstration
+#              Wine machine with a practice on C:
+#   make test  builds everything and runs every test
+# The other targets are their steps.
+SHELL := /bin/bash
+NATIVE := build/native
+WINDOWS := build/windows
+FEE_TABLES := $(NATIVE)/fee_tables
+GENERATOR := $(if $(shell command -v ninja),-G Ninja,)
+
+.PHONY: run test deps native fee-tables windows unit contract e2e fuzz sanitize bench
+
+run: windows
+	scripts/demo.sh
+
+test: windows
+	scripts/test-all.sh
+
+deps:
+	@scripts/install-deps.sh
+
+native: deps
+	cmake -S . -B $(NATIVE) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(NATIVE)
+
+fee-tables: native
+	$(NATIVE)/make_fee_tables resources/fees $(FEE_TABLES)
+
+windows: fee-tables
+	cmake -S . -B $(WINDOWS) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	  -DCMAKE_BUILD_TYPE=MinSizeRel -DVRL_FEE_TABLE_DIR=$(abspath $(FEE_TABLES)) >/dev/null
+	cmake --build $(WINDOWS)

@@ -1,0 +1,25 @@
+# vrl_library(<target> <folder> [EXCLUDE <file>...]): a static library of the
+# folder's own .cpp files (not those of its subfolders).
+function(vrl_library target folder)
+  cmake_parse_arguments(ARG "" "" "EXCLUDE" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
+  foreach(skip IN LISTS ARG_EXCLUDE)
+    list(FILTER sources EXCLUDE REGEX "/${folder}/${skip}$")
+  endforeach()
+  if(NOT sources)
+    set(sources "${CMAKE_SOURCE_DIR}/cmake/empty.cpp")
+  endif()
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC "${CMAKE_SOURCE_DIR}")
+  target_compile_options(${target} PRIVATE ${VRL_WARNINGS})
+endfunction()
+
+# vrl_sources(<var> <folder>...): every .cpp below the folders, recursively.
+function(vrl_sources var)
+  set(all "")
+  foreach(folder IN LISTS ARGN)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${folder}/*.cpp")
+    list(APPEND all ${found})
+  endforeach()
+  set(${var} ${all} PARENT_SCOPE)
+endfunction()

@@ -1,0 +1,52 @@
+# The MinGW-w64 i686 cross configuration: the Win32 backends, the product
+# VRL_DPD134.exe, and the contract tests as a Windows program for Wine.
+enable_language(RC)
+
+vrl_library(platform_win32 platform/win32)
+target_link_libraries(platform_win32 PUBLIC platform_core)
+vrl_library(toolkit_win32 toolkit/win32)
+target_link_libraries(toolkit_win32 PUBLIC toolkit_core platform_win32)
+
+set(VRL_WIN32_LIBS kernel32 user32 gdi32 advapi32 mpr version shell32 comctl32 ole32)
+set(VRL_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+# The six carried fee table files, made by the native build's generator.
+set(VRL_FEE_TABLE_DIR "" CACHE PATH "Folder holding the generated fee table files")
+
+if(EXISTS "${CMAKE_SOURCE_DIR}/installer/main.cpp")
+  set(VRL_RC "${CMAKE_BINARY_DIR}/VRL_DPD134.rc")
+  configure_file("${CMAKE_SOURCE_DIR}/resources/VRL_DPD134.rc.in" "${VRL_RC}" @ONLY)
+  add_executable(VRL_DPD134 WIN32 "${CMAKE_SOURCE_DIR}/installer/main.cpp" "${VRL_RC}")
+  target_link_libraries(VRL_DPD134 PRIVATE installer_core toolkit_win32 platform_win32
+                        ${VRL_WIN32_LIBS})
+  target_link_options(VRL_DPD134 PRIVATE ${VRL_STATIC_LINK} -mwindows)
+  target_compile_options(VRL_DPD134 PRIVATE ${VRL_WARNINGS})
+  set_target_properties(VRL_DPD134 PROPERTIES OUTPUT_NAME "VRL_DPD134" SUFFIX ".exe")
+endif()
+
+# GoogleTest built from Debian's sources for the contract tests under Wine.
+if(EXISTS /usr/src/googletest/CMakeLists.txt)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+  vrl_sources(contract_sources tests/contract)
+  list(FILTER contract_sources EXCLUDE REGEX "/sim_")
+  if(contract_sources)
+    add_executable(contract_tests ${contract_sources})
+    target_link_libraries(contract_tests PRIVATE platform_win32 gtest gtest_main ${VRL_WIN32_LIBS})
+    target_link_options(contract_tests PRIVATE ${VRL_STATIC_LINK})
+    target_compile_definitions(contract_tests PRIVATE VRL_CONTRACT_WIN32=1)
+    target_include_directories(contract_tests PRIVATE "${CMAKE_SOURCE_DIR}/tests")
+  endif()
+endif()
+
+# Small Windows programs that stand in for the suite's other programs in
+# the end-to-end tests.
+file(GLOB stand_in_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/programs/*.c")
+foreach(stand_in_source IN LISTS stand_in_sources)
+  get_filename_component(stand_in "${stand_in_source}" NAME_WE)
+  add_executable(${stand_in} WIN32 "${stand_in_source}")
+  target_link_libraries(${stand_in} PRIVATE ${VRL_WIN32_LIBS})
+  target_link_options(${stand_in} PRIVATE -static -mwindows)
+endforeach()
