@@ -7,7 +7,9 @@ SHELL := /bin/bash
 NATIVE := build/native
 WINDOWS := build/windows
 FEE_TABLES := $(NATIVE)/fee_tables
-GENERATOR := $(if $(shell command -v ninja),-G Ninja,)
+# deps installs ninja; name the generator only for a new build folder, so a
+# folder configured before keeps the generator it was made with.
+generator = $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja)
 
 .PHONY: run test deps native fee-tables windows unit contract e2e fuzz sanitize bench
 
@@ -21,13 +23,26 @@ deps:
 	@scripts/install-deps.sh
 
 native: deps
-	cmake -S . -B $(NATIVE) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake -S . -B $(NATIVE) $(call generator,$(NATIVE)) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	cmake --build $(NATIVE)
 
 fee-tables: native
 	$(NATIVE)/make_fee_tables resources/fees $(FEE_TABLES)
 
 windows: fee-tables
-	cmake -S . -B $(WINDOWS) $(GENERATOR) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	cmake -S . -B $(WINDOWS) $(call generator,$(WINDOWS)) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 	  -DCMAKE_BUILD_TYPE=MinSizeRel -DVRL_FEE_TABLE_DIR=$(abspath $(FEE_TABLES)) >/dev/null
 	cmake --build $(WINDOWS)
+
+# Single test stages on the existing builds (make test runs them all).
+unit: native
+	scripts/test-all.sh native
+
+contract: windows
+	scripts/test-all.sh wine-contract
+
+e2e: windows
+	scripts/test-all.sh e2e
+
+fuzz: native
+	scripts/test-all.sh fuzz

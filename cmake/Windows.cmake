@@ -13,9 +13,24 @@ set(VRL_STATIC_LINK -static -static-libgcc -static-libstdc++)
 # The six carried fee table files, made by the native build's generator.
 set(VRL_FEE_TABLE_DIR "" CACHE PATH "Folder holding the generated fee table files")
 
+set(VRL_RESOURCE_DIR "${CMAKE_SOURCE_DIR}/resources")
+set(VRL_FEE_TABLE_NAMES Dpd_c_34.DB Dpd_c_34.PX Dpd_f_34.DB Dpd_f_34.PX Dpd_f_34.XG0 Dpd_f_34.YG0)
+if(NOT VRL_FEE_TABLE_DIR)
+  message(WARNING "VRL_FEE_TABLE_DIR is not set, so VRL_DPD134 cannot be built: "
+                  "run 'make fee-tables' and pass -DVRL_FEE_TABLE_DIR=<abs>/build/native/fee_tables")
+endif()
+
 if(EXISTS "${CMAKE_SOURCE_DIR}/installer/main.cpp")
   set(VRL_RC "${CMAKE_BINARY_DIR}/VRL_DPD134.rc")
   configure_file("${CMAKE_SOURCE_DIR}/resources/VRL_DPD134.rc.in" "${VRL_RC}" @ONLY)
+  # windres reports no dependencies, so name them: the build stops with
+  # "missing and no known rule to make it" until the fee tables exist, and
+  # a regenerated table rebuilds the executable.
+  set(rc_inputs "${VRL_RESOURCE_DIR}/version.rc" "${VRL_RESOURCE_DIR}/VRL_DPD134.manifest")
+  foreach(name IN LISTS VRL_FEE_TABLE_NAMES)
+    list(APPEND rc_inputs "${VRL_FEE_TABLE_DIR}/${name}")
+  endforeach()
+  set_source_files_properties("${VRL_RC}" PROPERTIES OBJECT_DEPENDS "${rc_inputs}")
   add_executable(VRL_DPD134 WIN32 "${CMAKE_SOURCE_DIR}/installer/main.cpp" "${VRL_RC}")
   target_link_libraries(VRL_DPD134 PRIVATE installer_core toolkit_win32 platform_win32
                         ${VRL_WIN32_LIBS})
@@ -49,4 +64,16 @@ foreach(stand_in_source IN LISTS stand_in_sources)
   add_executable(${stand_in} WIN32 "${stand_in_source}")
   target_link_libraries(${stand_in} PRIVATE ${VRL_WIN32_LIBS})
   target_link_options(${stand_in} PRIVATE -static -mwindows)
+endforeach()
+
+# Probes: Windows programs that call the shared services through the Win32
+# backends, for the end-to-end tests of services the program does not yet
+# reach on its own. They carry the product's version resource.
+file(GLOB probe_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/probes/*.cpp")
+foreach(probe_source IN LISTS probe_sources)
+  get_filename_component(probe "${probe_source}" NAME_WE)
+  add_executable(${probe} WIN32 "${probe_source}" "${VRL_RESOURCE_DIR}/version.rc")
+  target_link_libraries(${probe} PRIVATE common toolkit_win32 platform_win32 ${VRL_WIN32_LIBS})
+  target_link_options(${probe} PRIVATE ${VRL_STATIC_LINK} -mwindows)
+  target_compile_options(${probe} PRIVATE ${VRL_WARNINGS})
 endforeach()
