@@ -75,9 +75,8 @@ for stage in "${stages[@]}"; do
   log=$LOGS/$stage.log
   echo "=== $stage: $command"
   stage_start=$SECONDS
-  # setsid: the stage gets its own process group, so the time limit ends
-  # everything it started (Wine servers, Xvfb) and not this script.
-  timeout --kill-after=30 "${limit[$stage]}" setsid bash -c "$command" </dev/null 2>&1 |
+  # timeout ends the stage and everything it started (Xvfb, Wine programs).
+  timeout --kill-after=30 "${limit[$stage]}" bash -c "$command" </dev/null 2>&1 |
     tee "$log"
   rc=${PIPESTATUS[0]}
   seconds=$((SECONDS - stage_start))
