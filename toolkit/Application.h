@@ -49,8 +49,9 @@ public:
     const std::string& Title() const { return title_; }
     void SetTitle(const std::string& title);
 
-    // The application window (owner of message boxes).
-    platform::WindowId Handle() const;
+    // The hidden application window (owner of forms and message boxes),
+    // made on first use: message boxes may come before Initialize.
+    platform::WindowId Handle();
 
     // Takes ownership of a form and runs its creation (OnCreate). The first
     // form created becomes the main form.
@@ -70,8 +71,11 @@ public:
     void Terminate();
     bool Terminated() const { return terminated_; }
 
-    // The window GetLastActivePopup reports for the application window.
-    platform::WindowId LastActivePopup() const;
+    // The window GetLastActivePopup reports for the application window
+    // (the application window itself when it has no pop-up).
+    platform::WindowId LastActivePopup();
+    // IsWindowVisible and IsWindowEnabled.
+    bool IsVisibleAndEnabled(platform::WindowId window);
     void SetForegroundWindow(platform::WindowId window);
     // LockWindowUpdate(nullptr).
     void UnlockWindowUpdates();
@@ -82,17 +86,25 @@ public:
 
     // Reports an error that no handler caught (Application.HandleException).
     // The silent abort error is swallowed; others go to OnException, or to
-    // the default reporter that shows the message.
-    void HandleException(std::exception_ptr error);
+    // the default reporter: a message box with the error's message, the
+    // application title as caption and MB_ICONERROR. An error raised by
+    // OnException itself is reported by the default reporter. Never throws.
+    void HandleException(std::exception_ptr error) noexcept;
     std::function<void(const std::exception&)> OnException;
 
     // Destroys every form (main form last), as the end of the process does.
     void DestroyForms();
+    // Destroys every form and forgets title, window, handler and the
+    // terminated flag: the state of a new process, for a test that installs
+    // a fresh backend.
+    void Reset();
 
     Backend& backend() const;
 
 private:
     void Adopt(std::unique_ptr<Form> form);
+
+    void Report(const std::exception& error) noexcept;
 
     std::string title_;
     platform::WindowId handle_ = 0;
@@ -103,5 +115,16 @@ private:
 
 // The process's application object.
 Application& app();
+
+// Runs an event handler; an error it raises goes to the application's
+// unhandled-error handler instead of unwinding into the message loop.
+template <class Handler>
+void RunGuarded(Handler&& handler) noexcept {
+    try {
+        handler();
+    } catch (...) {
+        app().HandleException(std::current_exception());
+    }
+}
 
 }  // namespace toolkit

@@ -21,6 +21,7 @@ namespace color {
 constexpr std::uint32_t kBtnFace = 0x8000000F;
 constexpr std::uint32_t kWindowText = 0x80000008;
 constexpr std::uint32_t kWindow = 0x80000005;
+constexpr std::uint32_t kSystemFlag = 0x80000000;
 }  // namespace color
 
 // Modal results (mrOk, mrCancel ... as the button identifiers).
@@ -55,9 +56,13 @@ public:
 
     const std::string& Name() const { return name_; }
     Control* Parent() const { return parent_; }
+    // The form this control sits on (the form itself for a form).
     Form* OwnerForm();
+    const Form* OwnerForm() const;
+    // Children in creation order.
     const std::vector<Control*>& Children() const { return children_; }
 
+    // Bounds relative to the parent's client area.
     int Left() const { return left_; }
     int Top() const { return top_; }
     int Width() const { return width_; }
@@ -76,7 +81,7 @@ public:
 
 protected:
     Control(Control* parent, std::string name);
-    // Tells the backend that visible state changed.
+    // Tells the backend that visible state changed (once a peer exists).
     void Changed();
 
 private:
@@ -95,6 +100,8 @@ public:
     ControlKind Kind() const override { return ControlKind::Label; }
     bool wordWrap = false;
     bool transparent = false;
+    // Backends that measure text fit the label's window to its caption
+    // (keeping the width when it wraps); the model's bounds stay as set.
     bool autoSize = true;
 };
 
@@ -120,6 +127,7 @@ public:
     void AddItem(const std::string& text);
     void ClearItems();
     int ItemIndex() const { return itemIndex_; }
+    // An index outside the list selects nothing (-1).
     void SetItemIndex(int index);
 
 private:
@@ -140,7 +148,7 @@ public:
     virtual ~Canvas() = default;
     // Fills with the brush the toolkit prepared for the item's state.
     virtual void FillRect(const Rect& rect) = 0;
-    // ImageList_Draw of `image` from the system image list `list` (ILD_TRANSPARENT).
+    // ImageList_Draw of `image` from the image list `list` (ILD_TRANSPARENT).
     virtual void DrawImage(std::uintptr_t list, int image, int x, int y) = 0;
     // DrawTextA with the given DT_* flags.
     virtual void DrawText(const std::string& text, const Rect& rect, std::uint32_t flags) = 0;
@@ -151,6 +159,10 @@ constexpr std::uint32_t kVCenter = 0x4;
 constexpr std::uint32_t kSingleLine = 0x20;
 constexpr std::uint32_t kNoPrefix = 0x800;
 }  // namespace dt
+
+// The shell's system image list of small icons; it belongs to the shell and
+// is shared, never destroyed.
+std::uintptr_t SystemSmallImageList();
 
 // A drop-down list combo box, owner-drawn with fixed item height. Each item
 // holds a text and one pointer-sized value. Derived classes build the list
@@ -168,6 +180,7 @@ public:
     void AddItem(const std::string& text, std::intptr_t data);
     void ClearItems();
     int ItemIndex() const { return itemIndex_; }
+    // An index outside the list selects nothing (-1).
     void SetItemIndex(int index);
 
     // Called by the backend as the control's window is created, before
@@ -178,9 +191,14 @@ public:
     virtual void DrawItem(int index, Canvas& canvas, const Rect& rect) {
         (void)index; (void)canvas; (void)rect;
     }
-    // The user picked an item (CBN_SELCHANGE); the backend has already
-    // moved ItemIndex.
+    // The user picked an item (CBN_SELCHANGE); ItemIndex has already moved.
     virtual void Click() {}
+
+    // What the backends call. Errors in the overridden handlers go to the
+    // unhandled-error handler; a failed measure answers the default height.
+    int ItemHeight(int index);
+    void PaintItem(int index, Canvas& canvas, const Rect& rect);
+    void PickItem(int index);
 
 private:
     std::vector<Item> items_;
@@ -204,6 +222,7 @@ public:
     ~Form() override;
     ControlKind Kind() const override { return ControlKind::Form; }
 
+    // Read by the backend when the window is made; set them before showing.
     BorderStyle borderStyle = BorderStyle::Sizeable;
     BorderIcons borderIcons;
     Position position = Position::Designed;
@@ -213,6 +232,8 @@ public:
     int ClientWidth() const { return clientWidth_; }
     int ClientHeight() const { return clientHeight_; }
     void SetClientSize(int width, int height);
+    // Whether the frame has a close box (the system menu's).
+    bool HasCloseBox() const;
 
     std::function<void()> OnCreate;
     std::function<void()> OnShow;
@@ -230,46 +251,61 @@ public:
     Timer* AddTimer(std::string name);
     const std::vector<std::unique_ptr<Timer>>& Timers() const { return timers_; }
 
-    // Runs OnCreate (Application::CreateForm calls it).
+    // Runs OnCreate (Application::CreateForm calls it). Errors in the
+    // handler are reported, not raised.
     void DoCreate();
+    // Runs OnDestroy once. Application::DestroyForms calls it before
+    // deleting; the destructor calls it for forms nobody did that for.
+    void DoDestroy();
+
+    // Makes the window and shows it, then runs OnShow.
     void Show();
     bool Visible() const { return visible_; }
-    // Shows the form modally and serves messages until ModalResult is set
-    // or the form is closed; returns the result (kCancel when closed).
+    bool Modal() const { return modal_; }
+    // Shows the form modally and serves messages until ModalResult is set,
+    // the form is closed or the application terminates; returns the result
+    // (kCancel when closed or terminated).
     int ShowModal();
     int ModalResult() const { return modalResult_; }
-    void SetModalResult(int result);
-    // Closes the form: a modal form ends its loop with kCancel; the main
-    // form ends the application's message loop.
+    void SetModalResult(int result) { modalResult_ = result; }
+    // Closes the form: a modal form ends its loop with kCancel; any other
+    // form is hidden, and closing the main form terminates the application.
     void Close();
     bool Closed() const { return closed_; }
 
-    // Escape, Enter and the close box, as the backend reports them.
+    // Enter and Escape as the backend reports them: they click the default
+    // or the cancel button, when there is one.
     void PressEnter();
     void PressEscape();
 
 private:
-    friend class Control;
-    void Register(Control* control);
+    Button* FindButton(bool Button::*role);
+
     std::vector<std::unique_ptr<Control>> owned_;
     std::vector<std::unique_ptr<Timer>> timers_;
     int clientWidth_ = 0, clientHeight_ = 0;
     bool visible_ = false;
     bool closed_ = false;
     bool modal_ = false;
+    bool destroyed_ = false;
     int modalResult_ = modal::kNone;
 };
 
-// A message-driven timer on the window's thread (WM_TIMER).
+// A message-driven timer on the window's thread (WM_TIMER). It runs while
+// enabled, whether or not its form is shown.
 class Timer {
 public:
     Timer(Form* owner, std::string name);
     ~Timer();
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
     const std::string& Name() const { return name_; }
     Form* Owner() const { return owner_; }
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
     std::uint32_t Interval() const { return interval_; }
+    // Restarts the count when the timer runs.
     void SetInterval(std::uint32_t milliseconds);
     std::function<void()> OnTimer;
     // What a tick does; errors go to the unhandled-error handler.
