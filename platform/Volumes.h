@@ -12,6 +12,7 @@ namespace platform {
 namespace dosdevice {
 constexpr std::uint32_t kRawTargetPath = 1;     // DDD_RAW_TARGET_PATH
 constexpr std::uint32_t kRemoveDefinition = 2;  // DDD_REMOVE_DEFINITION
+constexpr std::uint32_t kExactMatchOnRemove = 4;  // DDD_EXACT_MATCH_ON_REMOVE
 }  // namespace dosdevice
 
 class Volumes {
