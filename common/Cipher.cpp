@@ -5,8 +5,10 @@ namespace {
 constexpr std::uint16_t kPasswordKey = 8413;
 
 // The database password, enciphered with kPasswordKey. It is kept only in
-// this form so that the plain text never stands in the executable.
-constexpr unsigned char kStoredPassword[] = {0x6D, 0x89, 0x1D, 0x1B, 0x85};
+// this form so that the plain text never stands in the executable. The
+// password has no lower-case letters: a developer machine is known by the
+// password in drive C:'s label, which is compared upper-cased.
+constexpr unsigned char kStoredPassword[] = {0x7A, 0x35, 0xB8, 0xD8, 0x35};
 
 }  // namespace
 

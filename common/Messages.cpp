@@ -8,7 +8,9 @@ int ShowMessageBox(const std::string& text, std::uint32_t flags) {
     toolkit::Application& application = toolkit::app();
     UnlockWindowUpdates();
     const platform::WindowId popup = application.LastActivePopup();
-    if (popup != 0 && popup != application.Handle()) application.SetForegroundWindow(popup);
+    if (popup != application.Handle() && application.IsVisibleAndEnabled(popup)) {
+        application.SetForegroundWindow(popup);
+    }
     return application.MessageBox(text, "Virelle", flags | kMessageBoxFrontFlags);
 }
 

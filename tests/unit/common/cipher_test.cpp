@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/Cipher.h"
+#include "common/Text.h"
 
 namespace {
 
@@ -78,6 +79,12 @@ TEST(DatabasePassword, IsFivePrintableCharactersNotStoredInPlain) {
     }
     // Enciphering it back gives bytes other than the password itself.
     EXPECT_NE(Encipher(password, 8413), password);
+}
+
+TEST(DatabasePassword, SurvivesUpperCasingSoAVolumeLabelCanHoldIt) {
+    // Drive C:'s label is read upper-cased before it is searched for the
+    // password; a password with small letters could never be found.
+    EXPECT_EQ(AnsiUpperCase(DatabasePassword()), DatabasePassword());
 }
 
 }  // namespace
