@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/Cipher.h"
+#include "common/DataLock.h"
 #include "common/Dates.h"
 #include "common/EventLog.h"
 #include "common/Formats.h"
