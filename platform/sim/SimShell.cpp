@@ -67,9 +67,10 @@ std::intptr_t SimShell::execute(platform::WindowId owner, const std::string& fil
                                 const std::string& parameters, const std::string& folder,
                                 int showCommand) {
     starts_.push_back(ShellStart{false, owner, file, parameters, folder, showCommand, 0});
-    // ShellExecuteA answers the error as its result (SE_ERR_FNF is 2,
-    // SE_ERR_PNF is 3, the same numbers as the Windows errors).
+    // ShellExecuteA answers SE_ERR_FNF (2) for a missing file, also when
+    // a folder on its way is missing; other errors as their number.
     if (const std::uint32_t error = startError(file, folder)) {
+        if (error == platform::error::kPathNotFound) return platform::error::kFileNotFound;
         return static_cast<std::intptr_t>(error <= 32 ? error : platform::error::kAccessDenied);
     }
     startProcess(file);
