@@ -2,24 +2,14 @@
 
 #include "common/Dates.h"
 #include "common/Formats.h"
+#include "unit/common/CommonTestSupport.h"
 
 namespace {
 
-// Puts the process formats back when a test has changed them.
-struct FormatsScope {
-    FormatsScope() { ResetFormats(); }
-    ~FormatsScope() { ResetFormats(); }
-};
+using commontest::FormatsScope;
 
 platform::LocalTime TimeOfDay(int hour, int minute, int second) {
-    platform::LocalTime t;
-    t.year = 2024;
-    t.month = 1;
-    t.day = 31;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    return t;
+    return commontest::TimeAt(31, 1, 2024, hour, minute, second);
 }
 
 TEST(DateTexts, StampAndDisplayUseFixedFieldWidths) {

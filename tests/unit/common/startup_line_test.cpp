@@ -1,26 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "common/Formats.h"
+#include "unit/common/CommonTestSupport.h"
 #include "common/StartupLog.h"
 
 namespace {
 
-struct FormatsScope {
-    FormatsScope() { ResetFormats(); }
-    ~FormatsScope() { ResetFormats(); }
-};
-
-platform::LocalTime At(int day, int month, int year, int hour, int minute, int second, int ms) {
-    platform::LocalTime t;
-    t.year = year;
-    t.month = month;
-    t.day = day;
-    t.hour = hour;
-    t.minute = minute;
-    t.second = second;
-    t.millisecond = ms;
-    return t;
-}
+using commontest::FormatsScope;
+using commontest::TimeAt;
 
 TEST(CheckpointText, WritesTheShortestDecimalFormWithoutExponent) {
     FormatsScope formats;
@@ -52,7 +39,7 @@ TEST(CheckpointText, UsesTheProcessDecimalSeparator) {
 
 TEST(StartupLineText, PadsTheElapsedFieldToEightCharacters) {
     FormatsScope formats;
-    const platform::LocalTime t = At(31, 1, 2024, 9, 30, 15, 123);
+    const platform::LocalTime t = TimeAt(31, 1, 2024, 9, 30, 15, 123);
     struct Case {
         std::uint32_t elapsed;
         const char* line;
@@ -74,7 +61,7 @@ TEST(StartupLineText, UsesTheLocaleSeparatorsAndTwoDigitFields) {
     FormatsScope formats;
     Formats().dateSeparator = '.';
     Formats().timeSeparator = '-';
-    EXPECT_EQ(StartupLineText(At(1, 2, 2003, 4, 5, 6, 7), 0, "0.01"),
+    EXPECT_EQ(StartupLineText(TimeAt(1, 2, 2003, 4, 5, 6, 7), 0, "0.01"),
               "01.02.2003 04-05-06.007,        0, 0.01");
 }
 
