@@ -377,7 +377,11 @@ void SimBackend::ProcessMessages() {
                    stderr);
         std::abort();
     }
-    if (idleStep_ > 0) platform::system().sleep(idleStep_);
+    if (idleStep_ == 0) return;
+    if (idleClock_)
+        idleClock_(idleStep_);
+    else
+        platform::system().sleep(idleStep_);
 }
 
 void SimBackend::RunScript(Form& form) {

@@ -138,8 +138,12 @@ public:
     // Measures and paints every item of a combo box, as its list drops down.
     std::vector<PaintedItem> DropDown(ComboBox& combo);
     // Simulated time a round of message processing takes when nothing was
-    // due (so that polling loops on the tick count make progress).
+    // due (so that polling loops on the tick count make progress); 1 ms
+    // unless set. It passes through the platform's sleep, unless a test
+    // names another way to move its clock (so that the platform's record of
+    // sleeps holds only the program's own).
     void SetIdleStep(std::uint32_t milliseconds) { idleStep_ = milliseconds; }
+    void SetIdleClock(std::function<void(std::uint32_t)> pass) { idleClock_ = std::move(pass); }
 
     // --- reading -------------------------------------------------------
     // The forms on screen now, in the order they were shown.
@@ -215,6 +219,7 @@ private:
     std::vector<platform::WindowId> foreground_;
     int unlocks_ = 0;
     std::uint32_t idleStep_ = 1;
+    std::function<void(std::uint32_t)> idleClock_;
     std::uint64_t idleRounds_ = 0;
 };
 

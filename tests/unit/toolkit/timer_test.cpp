@@ -160,6 +160,17 @@ TEST(MessageLoop, PollingOnTheTickCountMakesProgress) {
     EXPECT_EQ(clock.now(), 1001u);
 }
 
+TEST(MessageLoop, IdleTimeCanPassOutsideThePlatformsSleeps) {
+    FakeClock clock;
+    SimBackend ui;
+    ui.SetIdleStep(5);
+    ui.SetIdleClock([&](std::uint32_t ms) { clock.set(clock.now() + ms); });
+    app().ProcessMessages();
+    app().ProcessMessages();
+    EXPECT_EQ(clock.now(), 10u);
+    EXPECT_TRUE(clock.sleeps().empty());
+}
+
 TEST(MessageLoop, MainLoopWithNothingLeftToHappenFailsInsteadOfHanging) {
     FakeClock clock;
     EXPECT_NONFATAL_FAILURE(
