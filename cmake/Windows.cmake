@@ -45,6 +45,8 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+  # gtest's port settings for MinGW's win32 thread model (no std::mutex).
+  target_include_directories(gtest BEFORE PUBLIC "${CMAKE_SOURCE_DIR}/tests/contract/gtest-port")
   vrl_sources(contract_sources tests/contract)
   list(FILTER contract_sources EXCLUDE REGEX "/sim_")
   if(contract_sources)

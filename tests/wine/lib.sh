@@ -1,0 +1,125 @@
+# shellcheck shell=bash
+# A small library for tests that run Windows programs under Wine. Source it,
+# then:
+#
+#   wine_setup                  exports WINEDEBUG/WINEARCH and makes, once, the
+#                               template prefix (cached in $VRL_WINE_TEMPLATE,
+#                               default <repo>/build/wine-template): a 32-bit
+#                               prefix with fonts-wine's fonts copied in and
+#                               HKCU\Software\Wine\X11 Driver Managed=N.
+#   wine_start_display          starts Xvfb on a free display, exports DISPLAY.
+#   wine_new_prefix             gives this case a fresh copy (cp -a) of the
+#                               template, exports WINEPREFIX, prints its path.
+#   wine_start_server           starts a persistent wineserver for the prefix
+#                               and its first process, under the display.
+#   wine_drive_c                prints the host path of the prefix's C:\.
+#   wine_run_exe SECS EXE ARGS  runs EXE (a host path or a C:\ path) with a
+#                               timeout; returns its exit code (124: timed out).
+#   wine_reg ARGS               runs Wine's reg.exe (from a neutral folder, so
+#                               an exe called reg.exe nearby is never run).
+#   wine_cleanup                stops the wineserver and Xvfb, removes the prefix.
+#                               wine_setup installs it as an EXIT trap.
+#
+# Set VRL_WINE_KEEP=1 to keep the prefix for a look afterwards.
+
+VRL_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+VRL_WINE_TEMPLATE="${VRL_WINE_TEMPLATE:-$VRL_REPO/build/wine-template}"
+_vrl_xvfb_pid=""
+_vrl_case_dir=""
+
+_vrl_log() { echo "wine-lib: $*" >&2; }
+
+# Runs a Wine tool from a folder with no programs of ours in it.
+_vrl_wine_tool() { (cd / && wine "$@"); }
+
+_vrl_make_template() {
+    local tmp="$VRL_WINE_TEMPLATE.tmp.$$"
+    rm -rf "$tmp"
+    mkdir -p "$tmp"
+    _vrl_log "creating the template prefix (about 10 s)"
+    (
+        export WINEPREFIX="$tmp/pfx"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+        if [ -d /usr/share/wine/fonts ]; then
+            cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+        fi
+        _vrl_wine_tool reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+            >/dev/null 2>&1
+        wineserver -k
+        wineserver -w
+    ) || return 1
+    [ -d "$tmp/pfx/drive_c/windows" ] || { _vrl_log "wineboot made no prefix"; return 1; }
+    rm -rf "$VRL_WINE_TEMPLATE"
+    mv "$tmp" "$VRL_WINE_TEMPLATE"
+}
+
+wine_setup() {
+    export WINEDEBUG="${WINEDEBUG:--all}" WINEARCH=win32
+    command -v wine >/dev/null || { _vrl_log "wine is not installed"; return 1; }
+    command -v Xvfb >/dev/null || { _vrl_log "Xvfb is not installed"; return 1; }
+    trap wine_cleanup EXIT
+    wine_start_display || return 1
+    mkdir -p "$(dirname "$VRL_WINE_TEMPLATE")"
+    # One maker at a time; the others wait for its template.
+    (
+        flock 9
+        [ -d "$VRL_WINE_TEMPLATE/pfx/drive_c" ] || _vrl_make_template
+    ) 9>"$VRL_WINE_TEMPLATE.lock"
+}
+
+wine_start_display() {
+    [ -n "$_vrl_xvfb_pid" ] && return 0
+    local fifo
+    fifo="$(mktemp -u)"
+    mkfifo "$fifo"
+    # Xvfb picks a free display itself and writes its number to fd 3.
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    _vrl_xvfb_pid=$!
+    local number
+    read -r -t 20 number <"$fifo"
+    rm -f "$fifo"
+    [ -n "$number" ] || { _vrl_log "Xvfb did not start"; return 1; }
+    export DISPLAY=":$number"
+}
+
+wine_new_prefix() {
+    _vrl_case_dir="$(mktemp -d "${TMPDIR:-/tmp}/vrl-wine.XXXXXX")"
+    cp -a "$VRL_WINE_TEMPLATE/pfx" "$_vrl_case_dir/pfx"
+    export WINEPREFIX="$_vrl_case_dir/pfx"
+    echo "$WINEPREFIX"
+}
+
+wine_start_server() {
+    wineserver -p
+    # The first process of a wineserver run fixes its display: it must be ours.
+    _vrl_wine_tool cmd /c exit 0 >/dev/null 2>&1
+}
+
+wine_drive_c() { echo "$WINEPREFIX/drive_c"; }
+
+wine_run_exe() {
+    local seconds="$1" exe="$2"
+    shift 2
+    local rc=0
+    timeout --kill-after=5 "$seconds" wine "$exe" "$@" || rc=$?
+    return "$rc"
+}
+
+wine_reg() { _vrl_wine_tool reg "$@"; }
+
+wine_cleanup() {
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        wineserver -k >/dev/null 2>&1 || true
+        wineserver -w >/dev/null 2>&1 || true
+    fi
+    if [ -n "$_vrl_xvfb_pid" ]; then
+        kill "$_vrl_xvfb_pid" 2>/dev/null || true
+        wait "$_vrl_xvfb_pid" 2>/dev/null || true
+        _vrl_xvfb_pid=""
+    fi
+    if [ -n "$_vrl_case_dir" ] && [ "${VRL_WINE_KEEP:-0}" != 1 ]; then
+        rm -rf "$_vrl_case_dir"
+        _vrl_case_dir=""
+    fi
+}
