@@ -240,7 +240,7 @@ public:
     std::function<void()> OnDestroy;
 
     // Creates a control owned by this form; `parent` is this form or a
-    // control of it.
+    // control of it. Controls are added before the form is first shown.
     template <class C>
     C* Add(Control* parent, std::string name) {
         auto control = std::make_unique<C>(parent, std::move(name));

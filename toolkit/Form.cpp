@@ -51,7 +51,12 @@ void Form::Show() {
 int Form::ShowModal() {
     modal_ = true;
     modalResult_ = modal::kNone;
-    Show();
+    try {
+        Show();
+    } catch (...) {
+        modal_ = false;  // no window: the error belongs to the caller
+        throw;
+    }
     CurrentBackend().RunModal(*this);
     if (modalResult_ == modal::kNone) modalResult_ = modal::kCancel;
     CurrentBackend().HideForm(*this);

@@ -81,6 +81,17 @@ TEST(Application, ClosingTheMainFormEndsRun) {
     ASSERT_EQ(ui.ShownForms().size(), 1u);
 }
 
+TEST(Application, ClosingAnotherFormOnlyHidesIt) {
+    SimBackend ui;
+    app().CreateForm<toolkit_test::CountingForm>();
+    auto* other = app().CreateForm<toolkit_test::CountingForm>();
+    other->Show();
+    other->Close();
+    EXPECT_FALSE(app().Terminated());
+    EXPECT_FALSE(other->Visible());
+    EXPECT_TRUE(ui.Screen().empty());
+}
+
 TEST(Application, RunAfterTerminateShowsNothing) {
     SimBackend ui;
     app().CreateForm<toolkit_test::CountingForm>();
