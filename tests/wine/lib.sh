@@ -8,17 +8,25 @@
 #                               prefix with fonts-wine's fonts copied in and
 #                               HKCU\Software\Wine\X11 Driver Managed=N.
 #   wine_start_display          starts Xvfb on a free display, exports DISPLAY.
+#   wine_use_uid UID            runs this case's Wine as that (non-root) user,
+#                               for Windows-like permissions: as root, Wine
+#                               ignores read-only attributes and folders. Call
+#                               it before wine_new_prefix.
 #   wine_new_prefix             gives this case a fresh copy (cp -a) of the
 #                               template, exports WINEPREFIX, prints its path.
 #   wine_start_server           starts a persistent wineserver for the prefix
 #                               and its first process, under the display.
 #   wine_drive_c                prints the host path of the prefix's C:\.
+#   wine_as_case CMD ARGS       runs a command (wine, wineserver, ...) as the
+#                               case's user, with its prefix.
 #   wine_run_exe SECS EXE ARGS  runs EXE (a host path or a C:\ path) with a
 #                               timeout; returns its exit code (124: timed out).
 #   wine_reg ARGS               runs Wine's reg.exe (from a neutral folder, so
 #                               an exe called reg.exe nearby is never run).
-#   wine_cleanup                stops the wineserver and Xvfb, removes the prefix.
-#                               wine_setup installs it as an EXIT trap.
+#   wine_end_case               stops the case's wineserver and removes its
+#                               prefix, so the next case can begin.
+#   wine_cleanup                wine_end_case, then stops Xvfb. wine_setup
+#                               installs it as an EXIT trap.
 #
 # Set VRL_WINE_KEEP=1 to keep the prefix for a look afterwards.
 
@@ -26,11 +34,27 @@ VRL_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 VRL_WINE_TEMPLATE="${VRL_WINE_TEMPLATE:-$VRL_REPO/build/wine-template}"
 _vrl_xvfb_pid=""
 _vrl_case_dir=""
+_vrl_uid=""
 
 _vrl_log() { echo "wine-lib: $*" >&2; }
 
+# Sets _vrl_env to the command words that run a program as the case's user.
+_vrl_case_env() {
+    _vrl_env=()
+    if [ -n "$_vrl_uid" ]; then
+        _vrl_env=(setpriv --reuid="$_vrl_uid" --regid="$_vrl_uid" --clear-groups
+            env HOME="$_vrl_case_dir" WINEPREFIX="$WINEPREFIX" WINEDEBUG="$WINEDEBUG"
+            WINEARCH="$WINEARCH" DISPLAY="$DISPLAY")
+    fi
+}
+
+wine_as_case() {
+    _vrl_case_env
+    "${_vrl_env[@]}" "$@"
+}
+
 # Runs a Wine tool from a folder with no programs of ours in it.
-_vrl_wine_tool() { (cd / && wine "$@"); }
+_vrl_wine_tool() { (cd / && wine_as_case wine "$@"); }
 
 _vrl_make_template() {
     local tmp="$VRL_WINE_TEMPLATE.tmp.$$"
@@ -48,6 +72,9 @@ _vrl_make_template() {
             >/dev/null 2>&1
         wineserver -k
         wineserver -w
+        # Debian's Wine names its server folder in this file; each copy
+        # must find its own.
+        rm -f "$WINEPREFIX/wineserver"
     ) || return 1
     [ -d "$tmp/pfx/drive_c/windows" ] || { _vrl_log "wineboot made no prefix"; return 1; }
     rm -rf "$VRL_WINE_TEMPLATE"
@@ -83,15 +110,23 @@ wine_start_display() {
     export DISPLAY=":$number"
 }
 
+wine_use_uid() { _vrl_uid="$1"; }
+
 wine_new_prefix() {
     _vrl_case_dir="$(mktemp -d "${TMPDIR:-/tmp}/vrl-wine.XXXXXX")"
     cp -a "$VRL_WINE_TEMPLATE/pfx" "$_vrl_case_dir/pfx"
+    rm -f "$_vrl_case_dir/pfx/wineserver"
+    # Wine refuses a prefix its user does not own.
+    if [ -n "$_vrl_uid" ]; then
+        chown -R "$_vrl_uid:$_vrl_uid" "$_vrl_case_dir"
+        chmod 755 "$_vrl_case_dir"
+    fi
     export WINEPREFIX="$_vrl_case_dir/pfx"
     echo "$WINEPREFIX"
 }
 
 wine_start_server() {
-    wineserver -p
+    wine_as_case wineserver -p
     # The first process of a wineserver run fixes its display: it must be ours.
     _vrl_wine_tool cmd /c exit 0 >/dev/null 2>&1
 }
@@ -102,24 +137,31 @@ wine_run_exe() {
     local seconds="$1" exe="$2"
     shift 2
     local rc=0
-    timeout --kill-after=5 "$seconds" wine "$exe" "$@" || rc=$?
+    _vrl_case_env
+    timeout --kill-after=5 "$seconds" "${_vrl_env[@]}" wine "$exe" "$@" || rc=$?
     return "$rc"
 }
 
 wine_reg() { _vrl_wine_tool reg "$@"; }
 
-wine_cleanup() {
+wine_end_case() {
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
-        wineserver -k >/dev/null 2>&1 || true
-        wineserver -w >/dev/null 2>&1 || true
+        wine_as_case wineserver -k >/dev/null 2>&1 || true
+        wine_as_case wineserver -w >/dev/null 2>&1 || true
     fi
+    if [ -n "$_vrl_case_dir" ] && [ "${VRL_WINE_KEEP:-0}" != 1 ]; then
+        rm -rf "$_vrl_case_dir"
+    fi
+    _vrl_case_dir=""
+    _vrl_uid=""
+    unset WINEPREFIX
+}
+
+wine_cleanup() {
+    wine_end_case
     if [ -n "$_vrl_xvfb_pid" ]; then
         kill "$_vrl_xvfb_pid" 2>/dev/null || true
         wait "$_vrl_xvfb_pid" 2>/dev/null || true
         _vrl_xvfb_pid=""
-    fi
-    if [ -n "$_vrl_case_dir" ] && [ "${VRL_WINE_KEEP:-0}" != 1 ]; then
-        rm -rf "$_vrl_case_dir"
-        _vrl_case_dir=""
     fi
 }
