@@ -11,24 +11,21 @@ ROOT=$PWD
 EXE=$ROOT/build/windows/VRL_DPD134.exe
 CARRIED=$ROOT/build/native/fee_tables
 DEMO=$ROOT/build/demo
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-export E2E_ROOT=$ROOT E2E_ARTIFACTS=$DEMO
-source tests/e2e/wine.sh
+source tests/wine/lib.sh
+source tests/wine/gui.sh
 
 [ -f "$EXE" ] || { echo "no $EXE: run make windows first" >&2; exit 2; }
 
 rm -rf "$DEMO" && mkdir -p "$DEMO"
-start_x_server || exit 2
-trap 'stop_wineserver; stop_x_server' EXIT
-ensure_template "$ROOT/build/e2e/template" || { echo "could not make a Wine prefix" >&2; exit 2; }
+wine_setup || { echo "Wine could not be set up" >&2; exit 2; }
 export WINEPREFIX=$DEMO/prefix
-new_case_prefix "$ROOT/build/e2e/template" "$WINEPREFIX"
+cp -a "$VRL_WINE_TEMPLATE/pfx" "$WINEPREFIX"
 
 virelle=$WINEPREFIX/drive_c/Virelle
 mkdir -p "$virelle"
 printf '[Virelle]\r\nWD=C:\r\n' >"$virelle/VRL.INI"
 cp "$EXE" "$virelle/VRL_DPD134.EXE"
-start_wineserver || { echo "the wineserver did not start" >&2; exit 2; }
+wine_start_server || { echo "the wineserver did not start" >&2; exit 2; }
 
 echo "Running C:\\Virelle\\VRL_DPD134.EXE on the demonstration machine $WINEPREFIX"
 cd "$virelle"
@@ -52,12 +49,11 @@ while kill -0 "$program" 2>/dev/null; do
     title=$(xdotool getwindowname "$id" 2>/dev/null)
     shot=$DEMO/window-${#shots[@]}.png
     sleep 0.3  # let it paint
-    import -window "$id" "$shot" 2>/dev/null || capture_screen "$shot"
+    gui_screenshot "$shot" "$id" || gui_screenshot "$shot"
     shots+=("$shot  (window \"$title\", after $(($(date +%s%3N) - started)) ms)")
     # A message box waits for an answer; Enter gives its default button.
     if xdotool search --onlyvisible --pid "$program" --class '#32770' 2>/dev/null | grep -qx "$id"; then
-      xdotool windowfocus --sync "$id" 2>/dev/null
-      xdotool key Return
+      gui_keys "$id" Return
       shots[-1]+="; answered with Enter"
     fi
   done
@@ -70,7 +66,7 @@ elapsed=$(($(date +%s%3N) - started))
 echo
 echo "Exit code: $exit_code (after $elapsed ms)"
 if [ ${#shots[@]} -eq 0 ]; then
-  capture_screen "$DEMO/screen-at-end.png"
+  gui_screenshot "$DEMO/screen-at-end.png"
   echo "Windows: the program showed none (the screen at its end: build/demo/screen-at-end.png)"
 else
   echo "Windows (screenshots):"

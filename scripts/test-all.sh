@@ -27,7 +27,7 @@ stage_command() {
     native) echo "ctest --test-dir '$NATIVE' --output-on-failure --timeout 300" ;;
     wine-contract)
       if [ -x tests/contract/run-under-wine.sh ]; then
-        echo "tests/contract/run-under-wine.sh '$WINDOWS'"
+        echo "tests/contract/run-under-wine.sh '$WINDOWS/contract_tests.exe'"
       fi ;;
     e2e) echo "tests/e2e/run.sh" ;;
     fuzz) if [ -x tests/fuzz/run.sh ]; then echo "tests/fuzz/run.sh"; fi ;;

@@ -1,6 +1,7 @@
-# Helpers for the end-to-end cases. run.sh sources this file into each
-# case's shell after preparing the case (see run.sh); a case then sets up the
-# machine, runs programs and checks what they left behind:
+# Helpers for the end-to-end cases. run.sh loads tests/wine/lib.sh,
+# tests/wine/gui.sh and this file into each case's shell and calls
+# begin_case; the case then sets up the machine, runs programs and checks
+# what they left behind:
 #
 #   machine_with_practice_on_c
 #   install_product 'C:\Virelle\VRL.EXE'
@@ -12,13 +13,27 @@
 #
 # Set by run.sh: E2E_ROOT (repository), E2E_BUILD (the Windows build folder),
 # E2E_PRODUCT (the executable), E2E_CASE (case name), E2E_ARTIFACTS (this
-# case's artefact folder), WINEPREFIX (this case's own prefix), DISPLAY (the
-# test X server).
-
-source "$E2E_ROOT/tests/e2e/wine.sh"
+# case's artefact folder).
 
 E2E_FAILURES=0
 LAST_EXIT=
+
+# begin_case: a display, a fresh prefix and its wineserver. At the end of
+# the case the screen is kept when a check failed, then everything stops.
+begin_case() {
+  wine_setup || give_up "Wine could not be set up"
+  trap end_case EXIT
+  wine_new_prefix >/dev/null || give_up "no fresh prefix"
+  wine_start_server || give_up "the wineserver did not start"
+}
+
+end_case() {
+  local rc=$?
+  if [ "$rc" -ne 0 ] || [ "$E2E_FAILURES" -ne 0 ]; then
+    gui_screenshot "$E2E_ARTIFACTS/at-failure.png"
+  fi
+  wine_cleanup
+}
 
 # --- reporting -------------------------------------------------------------
 
@@ -196,7 +211,7 @@ EOF
 
 # set_windows_version <wine name>: win7 (the default), win8, winxp, win98 ...
 set_windows_version() {
-  wine winecfg -v "$1" >/dev/null 2>&1 || give_up "winecfg -v $1 failed"
+  (cd / && wine winecfg -v "$1") >/dev/null 2>&1 || give_up "winecfg -v $1 failed"
 }
 
 # install_program <build output> <windows path>
@@ -221,7 +236,7 @@ start_program() {
   local win=$1 folder
   shift
   folder=$(dirname "$(host_path "$win")")
-  (cd "$folder" && exec timeout --kill-after=5 "${E2E_RUN_LIMIT:-90}" wine "$win" "$@") \
+  (cd "$folder" && wine_run_exe "${E2E_RUN_LIMIT:-90}" "$win" "$@") \
     >>"$E2E_ARTIFACTS/wine.log" 2>&1 &
   E2E_PID=$!
 }
@@ -243,34 +258,16 @@ run_program() {
 # --- windows on the screen -------------------------------------------------
 
 # wait_window <exact title> [seconds]: sets WINDOW_ID to the X window id of
-# the first top-level window with that title; fails the case when none
+# the first visible window with that title; fails the case when none
 # appears in time.
 WINDOW_ID=
 wait_window() {
-  WINDOW_ID=$(timeout "${2:-30}" xdotool search --sync --name "^$1\$" 2>/dev/null | head -1)
-  if [ -z "$WINDOW_ID" ]; then
-    fail "no window titled '$1' appeared"
-    return 1
-  fi
-}
-
-# press_keys <window id> <key>...: types into the window (Wine takes keys
-# only through XTEST with the X focus on its window).
-press_keys() {
-  local id=$1
-  shift
-  xdotool windowfocus --sync "$id" 2>/dev/null
-  xdotool key "$@"
+  WINDOW_ID=$(gui_wait_window "$@")
+  [ -n "$WINDOW_ID" ] || { fail "no window titled '$1' appeared"; return 1; }
 }
 
 # screenshot <name> [window id]: build/artifacts/e2e/<case>/<name>.png
-screenshot() {
-  if [ -n "${2:-}" ]; then
-    import -window "$2" "$E2E_ARTIFACTS/$1.png"
-  else
-    import -window root "$E2E_ARTIFACTS/$1.png"
-  fi
-}
+screenshot() { gui_screenshot "$E2E_ARTIFACTS/$1.png" "${2:-}"; }
 
 # window_text <exact title>: sets WINDOW_TEXT to what the windows with that
 # title show, as the window_text helper writes it: a "window" line (class,

@@ -19,7 +19,7 @@ if wait_window 'Unsupported operating system'; then
   expect_line "$WINDOW_TEXT" $'child\tclass=Static\tid=65535\ttext=Virelle' "the box"
   expect_line "$WINDOW_TEXT" $'child\tclass=Button\tid=1\ttext=OK' "the box"
   expect_eq "$(grep -c $'^child\tclass=Button' <<<"$WINDOW_TEXT")" 1 "number of buttons"
-  press_keys "$WINDOW_ID" Return
+  gui_keys "$WINDOW_ID" Return
 fi
 wait_program
 expect_eq "$LAST_EXIT" 0 "exit code"
