@@ -58,8 +58,8 @@ if(EXISTS /usr/src/googletest/CMakeLists.txt)
   endif()
 endif()
 
-# Small Windows programs that stand in for the suite's other programs in
-# the end-to-end tests.
+# Small Windows programs for the end-to-end tests: stand-ins for the suite's
+# other programs, and helpers such as window_text.
 file(GLOB stand_in_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/programs/*.c")
 foreach(stand_in_source IN LISTS stand_in_sources)
   get_filename_component(stand_in "${stand_in_source}" NAME_WE)
