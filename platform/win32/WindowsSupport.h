@@ -9,10 +9,11 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-// Windows 2000 headers: nothing here is called that Windows 95 lacks,
-// except through GetProcAddress.
+// Windows XP headers, for the toolkit's window peers (GetAncestor,
+// SetWindowLongPtr); the platform backend itself reaches anything newer
+// than Windows 95 through GetProcAddress.
 #ifndef _WIN32_WINNT
-#define _WIN32_WINNT 0x0500
+#define _WIN32_WINNT 0x0501
 #endif
 
 #include <windows.h>
