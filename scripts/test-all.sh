@@ -36,7 +36,8 @@ stage_command() {
 }
 
 # The passed and failed counts a stage's log reports: our own scripts end
-# with "N passed, N failed"; ctest and GoogleTest print their summaries.
+# with "N passed, N failed"; ctest, the fuzz runner and GoogleTest print
+# their own summaries.
 # Prints nothing when the log has no counts.
 stage_counts() {
   local log=$1 line
@@ -46,6 +47,11 @@ stage_counts() {
     return
   fi
   if grep -q '^No tests were found' "$log"; then echo "0 0"; return; fi
+  # The fuzz runner: one line per target.
+  if grep -qE '^fuzz [^ ]+: ' "$log"; then
+    echo "$(grep -cE '^fuzz [^ ]+: .*no crash$' "$log") $(grep -cE '^fuzz [^ ]+: CRASH' "$log")"
+    return
+  fi
   line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)
   if [ -n "$line" ]; then
     local failed total
