@@ -27,6 +27,16 @@ begin_case() {
   wine_start_server || give_up "the wineserver did not start"
 }
 
+# as_user <uid>: a fresh machine whose Wine runs as that user, for a case
+# that needs Windows-like permissions (as root, Wine ignores read-only
+# files and folders). Call it first, before setting anything up.
+as_user() {
+  wine_end_case
+  wine_use_uid "$1"
+  wine_new_prefix >/dev/null || give_up "no fresh prefix"
+  wine_start_server || give_up "the wineserver did not start"
+}
+
 end_case() {
   local rc=$?
   if [ "$rc" -ne 0 ] || [ "$E2E_FAILURES" -ne 0 ]; then
@@ -100,6 +110,17 @@ host_path() {
   echo "$host"
 }
 
+# give_to_case <host path>: the path and its folders up to the prefix get
+# the prefix's owner, so a case that runs Wine as another user
+# (wine_use_uid) can write what the case set up.
+give_to_case() {
+  local path=$1
+  while [ "${#path}" -gt "${#WINEPREFIX}" ]; do
+    chown --reference="$WINEPREFIX" "$path"
+    path=$(dirname "$path")
+  done
+}
+
 # put_text <windows path>: writes standard input there with CR LF line
 # ends, creating the folders on the way.
 put_text() {
@@ -107,10 +128,16 @@ put_text() {
   host=$(host_path "$1")
   mkdir -p "$(dirname "$host")"
   sed 's/\r*$/\r/' >"$host"
+  give_to_case "$host"
 }
 
 # make_folder <windows path>
-make_folder() { mkdir -p "$(host_path "$1")"; }
+make_folder() {
+  local host
+  host=$(host_path "$1")
+  mkdir -p "$host"
+  give_to_case "$host"
+}
 
 is_file() { [ -f "$(host_path "$1")" ]; }
 is_folder() { [ -d "$(host_path "$1")" ]; }
@@ -211,7 +238,7 @@ EOF
 
 # set_windows_version <wine name>: win7 (the default), win8, winxp, win98 ...
 set_windows_version() {
-  (cd / && wine winecfg -v "$1") >/dev/null 2>&1 || give_up "winecfg -v $1 failed"
+  (cd / && wine_as_case wine winecfg -v "$1") >/dev/null 2>&1 || give_up "winecfg -v $1 failed"
 }
 
 # install_program <build output> <windows path>
@@ -221,6 +248,7 @@ install_program() {
   host=$(host_path "$2")
   mkdir -p "$(dirname "$host")"
   cp "$source" "$host"
+  give_to_case "$host"
 }
 
 # install_product <windows path>: the product, under the name a case needs.
@@ -276,7 +304,8 @@ WINDOW_TEXT=
 window_text() {
   install_program "$E2E_BUILD/window_text.exe" 'C:\e2e\window_text.exe'
   rm -f "$(host_path 'C:\e2e\window_text.txt')"
-  wine 'C:\e2e\window_text.exe' "$1" 'C:\e2e\window_text.txt' >>"$E2E_ARTIFACTS/wine.log" 2>&1
+  wine_run_exe 30 'C:\e2e\window_text.exe' "$1" 'C:\e2e\window_text.txt' \
+    >>"$E2E_ARTIFACTS/wine.log" 2>&1
   WINDOW_TEXT=$(text_lines 'C:\e2e\window_text.txt')
   [ -n "$WINDOW_TEXT" ] || fail "window_text found no window titled '$1'"
 }
