@@ -5,15 +5,9 @@
 
 void ReadAutoStartSettings(TFRM_Main_DataModules&) {}
 void RegisterAutoStart(TFRM_Main_DataModules&) {}
-void FixRegionalFormats(TFRM_Main_DataModules&) {}
-void ReadMachineSettings(TFRM_Main_DataModules&) {}
 void GuardSystemDate(TFRM_Main_DataModules&) {}
-void ChooseDataDrive(TFRM_Main_DataModules&) {}
-void NormaliseDataRoot(TFRM_Main_DataModules&) {}
 void SelectSiteDrive(TFRM_Main_DataModules&) {}
 void HandleNetworkDrive(TFRM_Main_DataModules&) {}
-void AppendInstallFolder(TFRM_Main_DataModules&) {}
-void CheckPracticeFolder(TFRM_Main_DataModules&) {}
 void HandOverToVersion6(TFRM_Main_DataModules&) {}
 void OpenPracticeDatabase(TFRM_Main_DataModules&) {}
 void SyncClaimEntry(TFRM_Main_DataModules&) {}
