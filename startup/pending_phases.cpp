@@ -3,19 +3,11 @@
 #include "startup/Main_DataModules.h"
 #include "startup/Phases.h"
 
-void ReadAutoStartSettings(TFRM_Main_DataModules&) {}
-void RegisterAutoStart(TFRM_Main_DataModules&) {}
-void GuardSystemDate(TFRM_Main_DataModules&) {}
-void SelectSiteDrive(TFRM_Main_DataModules&) {}
-void HandleNetworkDrive(TFRM_Main_DataModules&) {}
-void HandOverToVersion6(TFRM_Main_DataModules&) {}
 void OpenPracticeDatabase(TFRM_Main_DataModules&) {}
 void SyncClaimEntry(TFRM_Main_DataModules&) {}
 void AddClaimFromUsers(TFRM_Main_DataModules&) {}
 void ProbeTables(TFRM_Main_DataModules&) {}
 void OfferDemoDatabase(TFRM_Main_DataModules&) {}
 void CopyPrivateFeeTable(TFRM_Main_DataModules&) {}
-void ScheduleUpdates(TFRM_Main_DataModules&) {}
-void CopyBootProgram(TFRM_Main_DataModules&) {}
 
 void TFRM_Main_DataModules::FRM_DataModulesDestroy() {}
