@@ -15,7 +15,7 @@ file(GLOB tool_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tools/*.cpp")
 foreach(tool_source IN LISTS tool_sources)
   get_filename_component(tool "${tool_source}" NAME_WE)
   add_executable(${tool} "${tool_source}")
-  target_link_libraries(${tool} PRIVATE engine platform_sim)
+  target_link_libraries(${tool} PRIVATE engine common platform_sim)
   target_compile_options(${tool} PRIVATE ${VRL_WARNINGS})
 endforeach()
 
@@ -48,6 +48,20 @@ foreach(area_dir IN LISTS unit_areas)
   gtest_discover_tests(unit_${area} DISCOVERY_TIMEOUT 120 TEST_PREFIX "${area}.")
 endforeach()
 
+# The engine's tests read and write tables with pxlib as an independent
+# peer (tests only; the engine itself never links it), read the binary
+# fixtures and run the fee table tool.
+if(TARGET unit_engine)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(PXLIB REQUIRED IMPORTED_TARGET pxlib)
+  target_link_libraries(unit_engine PRIVATE PkgConfig::PXLIB common)
+  target_compile_definitions(unit_engine PRIVATE
+    VRL_ENGINE_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures/paradox"
+    VRL_FEE_SOURCES="${CMAKE_SOURCE_DIR}/resources/fees"
+    VRL_FEE_TOOL="$<TARGET_FILE:make_fee_tables>")
+  add_dependencies(unit_engine make_fee_tables)
+endif()
+
 vrl_sources(contract_sources tests/contract)
 list(FILTER contract_sources EXCLUDE REGEX "/win32_")
 if(contract_sources)
@@ -64,4 +78,7 @@ if(EXISTS "${CMAKE_SOURCE_DIR}/tests/fuzz/CMakeLists.txt")
 endif()
 if(EXISTS "${CMAKE_SOURCE_DIR}/tests/bench/CMakeLists.txt")
   add_subdirectory(tests/bench)
+endif()
+if(EXISTS "${CMAKE_SOURCE_DIR}/tests/e2e/fixtures/CMakeLists.txt")
+  add_subdirectory(tests/e2e/fixtures)
 endif()
