@@ -58,7 +58,7 @@ void CreateTable(const std::string& path, const TableLayout& layout,
 // Builds the maintained secondary index pair .XGn / .YGn of an existing
 // keyed table (enciphered like the table). Any earlier pair of that number
 // is replaced.
-void CreateSecondaryIndex(const std::string& path, const SecondaryIndexSpec& spec,
+void CreateSecondaryIndex(const std::string& path, const SecondaryIndexSpec& request,
                           const std::vector<std::string>& passwords);
 
 // The secondary index files that belong to a table (.Xnn, .Ynn, .XGn,

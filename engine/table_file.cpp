@@ -238,7 +238,7 @@ void CreateTable(const std::string& path, const TableLayout& layout, const std::
     }
 }
 
-void CreateSecondaryIndex(const std::string& path, const SecondaryIndexSpec& spec,
+void CreateSecondaryIndex(const std::string& path, const SecondaryIndexSpec& request,
                           const std::vector<std::string>& passwords) {
     auto table = TableFile::Open(path, passwords, TableFile::Mode::Read);
     const TableHeader& th = table->header();
@@ -249,11 +249,11 @@ void CreateSecondaryIndex(const std::string& path, const SecondaryIndexSpec& spe
     const int keyFields = table->keyFields();
     int indexed = -1;
     for (std::size_t f = 0; f < th.fields.size(); ++f) {
-        if (EqualsIgnoreCase(th.fields[f].name, spec.field)) indexed = static_cast<int>(f);
+        if (EqualsIgnoreCase(th.fields[f].name, request.field)) indexed = static_cast<int>(f);
     }
     if (indexed < keyFields) {
         throw EDBEngineError(dbierr::kInvalidFieldDesc,
-                             "No such field outside the primary key: " + spec.field +
+                             "No such field outside the primary key: " + request.field +
                                  ".\r\nTable: " + path);
     }
     const FieldDef& field = th.fields[static_cast<std::size_t>(indexed)];
@@ -276,9 +276,9 @@ void CreateSecondaryIndex(const std::string& path, const SecondaryIndexSpec& spe
     x.sortOrder = th.sortOrder;
     x.sortOrderName = th.sortOrderName;
     x.codePage = th.codePage;
-    x.indexName = spec.name;
-    const std::string xPath = WithExtension(path, ".XG" + std::to_string(spec.number));
-    const std::string yPath = WithExtension(path, ".YG" + std::to_string(spec.number));
+    x.indexName = request.name;
+    const std::string xPath = WithExtension(path, ".XG" + std::to_string(request.number));
+    const std::string yPath = WithExtension(path, ".YG" + std::to_string(request.number));
     x.tableName = FileNameOf(xPath);
     const std::uint32_t key = th.key();
     if (x.hasExtension()) {
@@ -311,7 +311,7 @@ void CreateSecondaryIndex(const std::string& path, const SecondaryIndexSpec& spe
                      [&](const std::vector<unsigned char>& a, const std::vector<unsigned char>& b) {
                          const int c = field.type == FieldType::Alpha
                                            ? CompareAlpha(a.data(), b.data(), field.size,
-                                                          spec.caseInsensitive, !spec.caseInsensitive)
+                                                          request.caseInsensitive, !request.caseInsensitive)
                                            : std::memcmp(a.data(), b.data(), static_cast<std::size_t>(field.size));
                          if (c != 0) return c < 0;
                          return CompareKeys(keyDefs, keyOffsets, keyFields, collation,
@@ -363,7 +363,8 @@ std::unique_ptr<TableFile> TableFile::Open(const std::string& path,
     std::uint32_t error = 0;
     t->file_ = OpenShared(path, mode == Mode::ReadWrite, &error);
     t->writable_ = t->file_ != nullptr && mode == Mode::ReadWrite;
-    if (!t->file_ && mode == Mode::ReadWrite && error == platform::error::kAccessDenied) {
+    if (!t->file_ && mode == Mode::ReadWrite &&
+        (error == platform::error::kAccessDenied || error == platform::error::kSharingViolation)) {
         t->file_ = OpenShared(path, false, &error);
     }
     if (!t->file_) {

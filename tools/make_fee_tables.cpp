@@ -1,6 +1,6 @@
 // make_fee_tables <source folder> <output folder>
 //
-// Builds the six fee-table files the program carries (Part 1.1) from the
+// Builds the six fee-table files the program carries from the
 // fee schedule source data under resources/fees/:
 //
 //   items.txt -> Dpd_c_34.DB, Dpd_c_34.PX    item table, keyed on Item

@@ -67,7 +67,7 @@ struct PxWriteSpec {
 };
 
 // Writes a table (and, when keyed, its .PX beside it) with pxlib.
-void PxWrite(const std::string& hostDb, const PxWriteSpec& spec);
+void PxWrite(const std::string& hostDb, const PxWriteSpec& wanted);
 
 // Whether an engine value equals what pxlib reports for the same field.
 ::testing::AssertionResult SameValue(const engine::FieldDef& def, const engine::Value& value,

@@ -207,10 +207,10 @@ TEST_F(AppendTest, ADuplicateKeyIsAKeyViolationAndChangesNothing) {
 }
 
 TEST_F(AppendTest, AppendsExtendATablePxlibWrote) {
-    enginetest::PxWriteSpec spec;
-    spec.fields = {{"Id", 0x04, 4, 0}, {"Name", 0x01, 30, 0}, {"Serial", 0x16, 4, 0}};
-    spec.keyFields = 1;
-    spec.blockSizeKiB = 1;
+    enginetest::PxWriteSpec wanted;
+    wanted.fields = {{"Id", 0x04, 4, 0}, {"Name", 0x01, 30, 0}, {"Serial", 0x16, 4, 0}};
+    wanted.keyFields = 1;
+    wanted.blockSizeKiB = 1;
     std::vector<std::int64_t> ids;
     for (int i = 0; i < 300; ++i) {
         enginetest::PxCell id, name, serial;
@@ -218,10 +218,10 @@ TEST_F(AppendTest, AppendsExtendATablePxlibWrote) {
         id.integer = i * 4;
         name.text = NameOf(i * 4);
         serial.integer = i + 1;
-        spec.rows.push_back({id, name, serial});
+        wanted.rows.push_back({id, name, serial});
         ids.push_back(i * 4);
     }
-    enginetest::PxWrite(hostDb(), spec);
+    enginetest::PxWrite(hostDb(), wanted);
     {
         auto table = TableFile::Open(kPath, {}, TableFile::Mode::ReadWrite);
         for (std::int64_t id : {2, 601, 1198, -1, 5000, 403}) {
@@ -236,10 +236,10 @@ TEST_F(AppendTest, AppendsExtendATablePxlibWrote) {
 
 TEST_F(AppendTest, ATableWithSecondaryIndexesIsRefusedAndLeftAsItIs) {
     engine::CreateTable(kPath, KeyedLayout(), {{Value::Integer(1), Value::Text(NameOf(1)), Value::Null()}});
-    engine::SecondaryIndexSpec spec;
-    spec.field = "Name";
-    spec.name = "ByName";
-    engine::CreateSecondaryIndex(kPath, spec, {});
+    engine::SecondaryIndexSpec wanted;
+    wanted.field = "Name";
+    wanted.name = "ByName";
+    engine::CreateSecondaryIndex(kPath, wanted, {});
     const auto db = machine.readFile(kPath);
     const auto px = machine.readFile(WithExtensionOf(kPath, ".PX"));
     const auto xg = machine.readFile(WithExtensionOf(kPath, ".XG0"));
@@ -443,6 +443,16 @@ TEST_F(AppendTest, AReadOnlyTableRefusesAppends) {
     machine.refuseWrites("C:\\DATA");
     auto table = TableFile::Open(kPath, {}, TableFile::Mode::ReadWrite);
     EXPECT_FALSE(table->writable());
+    EXPECT_THROW(table->append(Record(*table, 1, NameOf(1))), engine::EDBEngineError);
+}
+
+TEST_F(AppendTest, ATableAnotherProgramSharesOnlyForReadingOpensReadOnly) {
+    engine::CreateTable(kPath, KeyedLayout(), {});
+    auto other = machine.holdOpen(kPath, platform::access::kRead, platform::share::kRead);
+    ASSERT_TRUE(other);
+    auto table = TableFile::Open(kPath, {}, TableFile::Mode::ReadWrite);
+    EXPECT_FALSE(table->writable());
+    EXPECT_EQ(0u, table->recordCount());
     EXPECT_THROW(table->append(Record(*table, 1, NameOf(1))), engine::EDBEngineError);
 }
 

@@ -152,29 +152,29 @@ PxTable PxRead(const std::string& hostDb, const std::string& hostIndex) {
     return table;
 }
 
-void PxWrite(const std::string& hostDb, const PxWriteSpec& spec) {
+void PxWrite(const std::string& hostDb, const PxWriteSpec& wanted) {
     std::vector<std::string> messages;
     pxdoc_t* px = NewDoc(&messages);
-    const int n = static_cast<int>(spec.fields.size());
+    const int n = static_cast<int>(wanted.fields.size());
     auto* fields = static_cast<pxfield_t*>(px->malloc(px, sizeof(pxfield_t) * n, "fields"));
     for (int f = 0; f < n; ++f) {
-        fields[f].px_fname = PX_strdup(px, spec.fields[f].name.c_str());
-        fields[f].px_ftype = static_cast<char>(spec.fields[f].type);
-        fields[f].px_flen = spec.fields[f].type == pxfBCD ? 17 : spec.fields[f].length;
-        fields[f].px_fdc = spec.fields[f].decimals;
+        fields[f].px_fname = PX_strdup(px, wanted.fields[f].name.c_str());
+        fields[f].px_ftype = static_cast<char>(wanted.fields[f].type);
+        fields[f].px_flen = wanted.fields[f].type == pxfBCD ? 17 : wanted.fields[f].length;
+        fields[f].px_fdc = wanted.fields[f].decimals;
     }
     ASSERT_EQ(0, PX_create_file(px, fields, n, hostDb.c_str(),
-                                spec.keyFields > 0 ? pxfFileTypIndexDB : pxfFileTypNonIndexDB));
-    if (spec.keyFields > 0) PX_set_value(px, "numprimkeys", static_cast<float>(spec.keyFields));
-    px->px_head->px_maxtablesize = spec.blockSizeKiB;
-    if (!spec.password.empty()) PX_set_parameter(px, "password", spec.password.c_str());
+                                wanted.keyFields > 0 ? pxfFileTypIndexDB : pxfFileTypNonIndexDB));
+    if (wanted.keyFields > 0) PX_set_value(px, "numprimkeys", static_cast<float>(wanted.keyFields));
+    px->px_head->px_maxtablesize = wanted.blockSizeKiB;
+    if (!wanted.password.empty()) PX_set_parameter(px, "password", wanted.password.c_str());
     const int recordSize = PX_get_recordsize(px);
     std::vector<char> record(static_cast<std::size_t>(recordSize));
-    for (const auto& row : spec.rows) {
+    for (const auto& row : wanted.rows) {
         std::fill(record.begin(), record.end(), 0);
         int offset = 0;
         for (int f = 0; f < n; ++f) {
-            const PxField& field = spec.fields[f];
+            const PxField& field = wanted.fields[f];
             const PxCell& cell = row[static_cast<std::size_t>(f)];
             char* data = record.data() + offset;
             offset += field.type == pxfBCD ? 17 : field.length;
@@ -208,18 +208,18 @@ void PxWrite(const std::string& hostDb, const PxWriteSpec& spec) {
         }
         PX_put_record(px, record.data());
     }
-    if (spec.keyFields > 0) {
+    if (wanted.keyFields > 0) {
         std::string indexPath = hostDb.substr(0, hostDb.find_last_of('.')) + ".PX";
         pxdoc_t* index = NewDoc(&messages);
-        auto* keys = static_cast<pxfield_t*>(index->malloc(index, sizeof(pxfield_t) * spec.keyFields, "keys"));
-        for (int f = 0; f < spec.keyFields; ++f) {
-            keys[f].px_fname = PX_strdup(index, spec.fields[f].name.c_str());
-            keys[f].px_ftype = static_cast<char>(spec.fields[f].type);
-            keys[f].px_flen = spec.fields[f].length;
+        auto* keys = static_cast<pxfield_t*>(index->malloc(index, sizeof(pxfield_t) * wanted.keyFields, "keys"));
+        for (int f = 0; f < wanted.keyFields; ++f) {
+            keys[f].px_fname = PX_strdup(index, wanted.fields[f].name.c_str());
+            keys[f].px_ftype = static_cast<char>(wanted.fields[f].type);
+            keys[f].px_flen = wanted.fields[f].length;
             keys[f].px_fdc = 0;
         }
-        ASSERT_EQ(0, PX_create_file(index, keys, spec.keyFields, indexPath.c_str(), pxfFileTypPrimIndex));
-        index->px_head->px_maxtablesize = spec.blockSizeKiB;
+        ASSERT_EQ(0, PX_create_file(index, keys, wanted.keyFields, indexPath.c_str(), pxfFileTypPrimIndex));
+        index->px_head->px_maxtablesize = wanted.blockSizeKiB;
         ASSERT_EQ(0, PX_write_primary_index(px, index));
         PX_close(index);
         PX_delete(index);

@@ -76,7 +76,7 @@ Source ReadSource(const std::string& file) {
     return source;
 }
 
-// Part 1.1's field lists.
+// The carried tables' field lists, in order.
 const std::vector<std::pair<std::string, std::string>> kItemLayout = {
     {"Item", "A2"}, {"Description", "A40"}, {"Section", "S"}, {"Form_A", "L"}, {"Form_C", "L"},
     {"Form_O", "L"}, {"CUR", "L"}, {"PDS1", "L"}, {"PDS2", "L"}, {"KPI", "L"}};

@@ -205,14 +205,14 @@ class PxlibToEngine : public EngineTest, public ::testing::WithParamInterface<Px
 
 TEST_P(PxlibToEngine, TheEngineReadsWhatPxlibWrote) {
     const PxConfig& config = GetParam();
-    enginetest::PxWriteSpec spec;
-    spec.fields = {{"Id", 0x04, 4, 0},     {"Name", 0x01, 15, 0}, {"Count", 0x03, 2, 0},
+    enginetest::PxWriteSpec wanted;
+    wanted.fields = {{"Id", 0x04, 4, 0},     {"Name", 0x01, 15, 0}, {"Count", 0x03, 2, 0},
                    {"Price", 0x05, 8, 0},  {"Ratio", 0x06, 8, 0}, {"Flag", 0x09, 1, 0},
                    {"Day", 0x02, 4, 0},    {"At", 0x14, 4, 0},    {"Stamp", 0x15, 8, 0},
                    {"Exact", 0x17, 17, 3}, {"Raw", 0x18, 3, 0}};
-    spec.keyFields = config.keyed ? 1 : 0;
-    spec.blockSizeKiB = config.blockSizeKiB;
-    spec.password = config.password;
+    wanted.keyFields = config.keyed ? 1 : 0;
+    wanted.blockSizeKiB = config.blockSizeKiB;
+    wanted.password = config.password;
     std::mt19937 random(3);
     for (int i = 0; i < config.rows; ++i) {
         std::vector<PxCell> row;
@@ -227,18 +227,18 @@ TEST_P(PxlibToEngine, TheEngineReadsWhatPxlibWrote) {
         row.push_back(CellF(static_cast<double>(engine::DayNumber(2012, 3, 14)) * 86400000.0 + i * 1000.0));
         row.push_back(i % 3 == 0 ? PxCell() : CellT(std::to_string(i) + ".125"));
         row.push_back(CellT(std::string("\x01\x02") + static_cast<char>('a' + i % 26)));
-        spec.rows.push_back(row);
+        wanted.rows.push_back(row);
     }
-    enginetest::PxWrite(host("C:\\DATA\\PXLIB.DB"), spec);
+    enginetest::PxWrite(host("C:\\DATA\\PXLIB.DB"), wanted);
 
     auto table = engine::TableFile::Open("C:\\DATA\\PXLIB.DB", {config.password}, engine::TableFile::Mode::Read);
     ASSERT_EQ(static_cast<std::uint64_t>(config.rows), table->recordCount());
     EXPECT_EQ(config.keyed, table->keyed());
     EXPECT_EQ(config.password[0] != 0, table->encrypted());
-    ASSERT_EQ(spec.fields.size(), table->fields().size());
-    for (std::size_t f = 0; f < spec.fields.size(); ++f) {
-        EXPECT_EQ(spec.fields[f].name, table->fields()[f].name);
-        EXPECT_EQ(spec.fields[f].type, static_cast<int>(table->fields()[f].type));
+    ASSERT_EQ(wanted.fields.size(), table->fields().size());
+    for (std::size_t f = 0; f < wanted.fields.size(); ++f) {
+        EXPECT_EQ(wanted.fields[f].name, table->fields()[f].name);
+        EXPECT_EQ(wanted.fields[f].type, static_cast<int>(table->fields()[f].type));
     }
     // Compare with what pxlib itself reads back.
     const enginetest::PxTable px = PxRead(host("C:\\DATA\\PXLIB.DB"));
@@ -246,13 +246,13 @@ TEST_P(PxlibToEngine, TheEngineReadsWhatPxlibWrote) {
     for (int r = 0; r < config.rows; ++r) {
         const unsigned char* record = table->recordAt(static_cast<std::uint64_t>(r));
         ASSERT_NE(nullptr, record);
-        for (std::size_t f = 0; f < spec.fields.size(); ++f) {
+        for (std::size_t f = 0; f < wanted.fields.size(); ++f) {
             const Value value = engine::DecodeField(table->fields()[f], record + table->offsets()[f]);
             EXPECT_TRUE(enginetest::SameValue(table->fields()[f], value, px.rows[static_cast<std::size_t>(r)][f]))
                 << "record " << r;
         }
         // And with the values given to pxlib.
-        const auto& given = spec.rows[static_cast<std::size_t>(r)];
+        const auto& given = wanted.rows[static_cast<std::size_t>(r)];
         EXPECT_EQ(Value::Integer(given[0].integer), engine::DecodeField(table->fields()[0], record));
         if (!given[1].isNull) {
             EXPECT_EQ(Value::Text(given[1].text), engine::DecodeField(table->fields()[1], record + table->offsets()[1]));
