@@ -54,3 +54,26 @@ window_shot() {
   eval "$geometry"
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$E2E_ARTIFACTS/$1.png" 2>/dev/null
 }
+
+# drives_of_the_dialog_example: besides C: (labelled SYSTEM) and Wine's Z:,
+# a CD-ROM drive E: labelled MYCD, a network drive F: labelled NETF whose
+# connection Wine cannot tell, and a floppy drive H:. Drive types are read
+# when the wineserver starts, so it is started again.
+drives_of_the_dialog_example() {
+  local letter root
+  printf 'SYSTEM' >"$WINEPREFIX/drive_c/.windows-label"
+  for letter in e f h; do
+    root=$(dirname "$WINEPREFIX")/drive_$letter
+    mkdir -p "$root"
+    ln -sfn "$root" "$WINEPREFIX/dosdevices/$letter:"
+  done
+  printf 'MYCD' >"$(dirname "$WINEPREFIX")/drive_e/.windows-label"
+  printf 'NETF' >"$(dirname "$WINEPREFIX")/drive_f/.windows-label"
+  give_to_case "$WINEPREFIX/drive_c/.windows-label"
+  wine_reg add 'HKLM\Software\Wine\Drives' /v e: /t REG_SZ /d cdrom /f >/dev/null 2>&1
+  wine_reg add 'HKLM\Software\Wine\Drives' /v f: /t REG_SZ /d network /f >/dev/null 2>&1
+  wine_reg add 'HKLM\Software\Wine\Drives' /v h: /t REG_SZ /d floppy /f >/dev/null 2>&1
+  wine_as_case wineserver -k
+  wine_as_case wineserver -w
+  wine_start_server || give_up "the wineserver did not start again"
+}

@@ -7,6 +7,7 @@
  * For each such window of the desktop, one block of lines:
  *   window<TAB>class=<class><TAB>client=<width>x<height><TAB>style=0x<style>
  *   child<TAB>class=<class><TAB>id=<control id><TAB>text=<text>
+ *   item<TAB>index=<n><TAB>selected=<0|1><TAB>text=<text>   (per combo box item)
  * Exits 0 when at least one window was found, 1 when none, 2 on bad use. */
 #include <windows.h>
 
@@ -30,12 +31,28 @@ static void WriteText(FILE* out, HWND window) {
     fprintf(out, "text=%.*s\r\n", length, text);
 }
 
+/* Asked in UTF-16: Wine hands the items of another process's owner-drawn
+ * combo box to an ANSI request in UTF-16 all the same. */
+static void WriteComboItems(FILE* out, HWND combo) {
+    LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+    LRESULT selected = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        WCHAR wide[1024];
+        char text[2048];
+        if (SendMessageW(combo, CB_GETLBTEXTLEN, (WPARAM)i, 0) >= 1024) continue;
+        SendMessageW(combo, CB_GETLBTEXT, (WPARAM)i, (LPARAM)wide);
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
+        fprintf(out, "item\tindex=%ld\tselected=%d\ttext=%s\r\n", (long)i, i == selected, text);
+    }
+}
+
 static BOOL CALLBACK OnChild(HWND child, LPARAM param) {
     FILE* out = (FILE*)param;
     char cls[256];
     GetClassNameA(child, cls, sizeof cls);
     fprintf(out, "child\tclass=%s\tid=%d\t", cls, GetDlgCtrlID(child));
     WriteText(out, child);
+    if (strcmp(cls, "ComboBox") == 0) WriteComboItems(out, child);
     return TRUE;
 }
 
