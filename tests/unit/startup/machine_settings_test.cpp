@@ -132,22 +132,25 @@ TEST(SelectDatabase, FewerThanTwoEntriesShowNothing) {
 }
 
 TEST(SelectDatabase, DialogListsTheNamesAndOkWritesTheChosenDriveToWd) {
+    const std::string two = "[Databases]\r\nA=D:\r\nB=E:\r\n";
+    const std::string three = two + "C=\\\\SERVER\\DATA\r\n";
     struct Case {
         const char* program;
+        const std::string& databases;
         int pick;  // -1: OK on the first entry as shown
         const char* wd;
+        std::vector<std::string> names;
     };
     const Case cases[] = {
-        {"C:\\Virelle\\VRL_DPD134.EXE", 1, "E:"},
-        {"C:\\Virelle\\VRL_DPD134.EXE", -1, "D:"},
+        {"C:\\Virelle\\VRL_DPD134.EXE", two, 1, "E:", {"A", "B"}},
+        {"C:\\Virelle\\VRL_DPD134.EXE", two, -1, "D:", {"A", "B"}},
         // WD in both families, though the CRV family reads WB.
-        {"C:\\Corvane\\CRV_DPD134.EXE", 2, "\\\\SERVER\\DATA"},
+        {"C:\\Corvane\\CRV_DPD134.EXE", three, 2, "\\\\SERVER\\DATA", {"A", "B", "C"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.program) + " item " + std::to_string(c.pick));
         SettingsMachine m(c.program);
-        m.machine.writeFile(MachineIniPath,
-                            "[Databases]\r\nA=D:\r\nB=E:\r\nC=\\\\SERVER\\DATA\r\n");
+        m.machine.writeFile(MachineIniPath, c.databases);
         toolkit::sim::FormView seen;
         m.screen.ExpectModal("Select Database", [&](Driver& d) {
             seen = d.View();
@@ -166,7 +169,7 @@ TEST(SelectDatabase, DialogListsTheNamesAndOkWritesTheChosenDriveToWd) {
         ASSERT_EQ(seen.controls.size(), 2u);
         const auto& list = seen.controls[0];
         EXPECT_EQ(list.kind, toolkit::ControlKind::ListBox);
-        EXPECT_EQ(list.items, (std::vector<std::string>{"A", "B", "C"}));
+        EXPECT_EQ(list.items, c.names);
         EXPECT_EQ(list.itemIndex, 0);
         EXPECT_EQ(std::vector<int>({list.left, list.top, list.width, list.height}),
                   std::vector<int>({8, 8, 201, 104}));
