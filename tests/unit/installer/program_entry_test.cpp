@@ -145,6 +145,31 @@ TEST(ProgramEntry, EveryStopOfTheStartUpEndsBeforeTheWindowWithExitCodeZero) {
     }
 }
 
+TEST(ProgramEntry, RefusedDriveSettingIsReportedAndTheDialogStaysOpen) {
+    InstallerMachine m;
+    m.machine.writeFile("C:\\Virelle\\VRL.INI", "[Virelle]\r\n");
+    m.machine.refuseWrites("C:\\Virelle\\VRL.INI");
+    m.screen.AnswerMessageBox(toolkit::id::kOk);
+    bool stayedOpen = false;
+    m.screen.ExpectModal("Virelle - Select Data Drive", [&](Driver& d) {
+        d.Enter();
+        stayedOpen = d.form().ModalResult() == toolkit::modal::kNone;
+        d.Escape();
+    });
+
+    EXPECT_EQ(RunInstaller(), 0);
+
+    EXPECT_TRUE(stayedOpen);
+    ASSERT_EQ(m.screen.MessageBoxes().size(), 1u);
+    const auto& box = m.screen.MessageBoxes()[0];
+    EXPECT_EQ(box.caption, "Virelle");
+    EXPECT_EQ(box.text, "Unable to write to C:\\Virelle\\VRL.INI");
+    EXPECT_EQ(box.flags & 0xF0, toolkit::mb::kIconError);
+    const std::string events = m.machine.readFile("C:\\Virelle\\EVENTS.XML").value_or("");
+    EXPECT_NE(events.find("<TEXT>Unable to write to C:\\Virelle\\VRL.INI</TEXT>"), std::string::npos);
+    EXPECT_FALSE(WasShown(m, "Form1"));
+}
+
 TEST(ProgramEntry, RefusedSystemEndsBeforeTheStartUp) {
     InstallerMachine m;
     m.machine.system().setVersion(platform::OsVersion{6, 2, 9200, platform::os::kWinNT, ""});
