@@ -2,8 +2,8 @@
 # The demonstration (make run): a fresh Wine machine with a practice on C:
 # (C:\Virelle\VRL.INI holding [Virelle] WD=C:), the built program copied to
 # C:\Virelle\VRL_DPD134.EXE and run under Xvfb. Takes a screenshot of each
-# window the program shows, answers a message box with Enter so the run
-# never waits for a person, and prints what the program did.
+# window it and the programs it starts show, answers a message box with
+# Enter so the run never waits for a person, and prints what they did.
 set -uo pipefail
 
 cd "$(dirname "$0")/.."
@@ -34,25 +34,53 @@ wine 'C:\Virelle\VRL_DPD134.EXE' >"$DEMO/wine.log" 2>&1 &
 program=$!  # the Unix process of the Windows program: its windows carry this pid
 cd "$ROOT"
 
-# Watch the program's windows until it ends (two minutes at most).
-declare -A seen=()
-shots=()
-while kill -0 "$program" 2>/dev/null; do
+# The Unix processes of this machine's programs started from C:\Virelle\
+# (the program and the copies or updates it launches), one pid a line.
+program_processes() {
+  local pid
+  for pid in $(pgrep -f '^C:\\Virelle\\'); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+}
+
+# shoot <png> <window id>: the window's part of the screen (a Wine window
+# does not give X a picture of its own).
+shoot() {
+  local WINDOW X Y WIDTH HEIGHT SCREEN
+  eval "$(xdotool getwindowgeometry --shell "$2" 2>/dev/null)" || return 1
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1" 2>/dev/null
+}
+
+# Watch the programs' windows until all of them have ended (two minutes at
+# most). The program's message boxes are titled "Virelle", its refusal box
+# "Unsupported operating system"; Enter gives their default button.
+declare -A seen=() started_programs=()
+shots=() programs=()
+while true; do
+  running=$(program_processes)
+  [ -z "$running" ] && ! kill -0 "$program" 2>/dev/null && break
   if [ $(($(date +%s%3N) - started)) -gt 120000 ]; then
-    echo "The program still runs after two minutes: ending it."
-    kill "$program"
+    echo "Programs still run after two minutes: ending them."
+    kill $running "$program" 2>/dev/null
     break
   fi
-  for id in $(xdotool search --onlyvisible --pid "$program" 2>/dev/null); do
+  for pid in $running; do
+    [ -n "${started_programs[$pid]:-}" ] && continue
+    started_programs[$pid]=1
+    command_line=$(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | sed 's/ *$//')
+    programs+=("$command_line  (seen after $(($(date +%s%3N) - started)) ms)")
+  done
+  for id in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
     [ -n "${seen[$id]:-}" ] && continue
+    pid=$(xdotool getwindowpid "$id" 2>/dev/null) || continue
+    grep -qx "$pid" <<<"$running" || continue
     seen[$id]=1
     title=$(xdotool getwindowname "$id" 2>/dev/null)
     shot=$DEMO/window-${#shots[@]}.png
     sleep 0.3  # let it paint
-    gui_screenshot "$shot" "$id" || gui_screenshot "$shot"
+    shoot "$shot" "$id" || gui_screenshot "$shot"
     shots+=("$shot  (window \"$title\", after $(($(date +%s%3N) - started)) ms)")
-    # A message box waits for an answer; Enter gives its default button.
-    if xdotool search --onlyvisible --pid "$program" --class '#32770' 2>/dev/null | grep -qx "$id"; then
+    if [ "$title" == "Virelle" ] || [ "$title" == "Unsupported operating system" ]; then
       gui_keys "$id" Return
       shots[-1]+="; answered with Enter"
     fi
@@ -64,7 +92,9 @@ exit_code=$?
 elapsed=$(($(date +%s%3N) - started))
 
 echo
-echo "Exit code: $exit_code (after $elapsed ms)"
+echo "Exit code of C:\\Virelle\\VRL_DPD134.EXE: $exit_code; every program had ended after $elapsed ms"
+echo "Programs that ran from C:\\Virelle\\:"
+printf '  %s\n' "${programs[@]}"
 if [ ${#shots[@]} -eq 0 ]; then
   gui_screenshot "$DEMO/screen-at-end.png"
   echo "Windows: the program showed none (the screen at its end: build/demo/screen-at-end.png)"
