@@ -13,6 +13,7 @@ CARRIED=$ROOT/build/native/fee_tables
 DEMO=$ROOT/build/demo
 source tests/wine/lib.sh
 source tests/wine/gui.sh
+source tests/e2e/lib.sh  # case_programs
 
 [ -f "$EXE" ] || { echo "no $EXE: run make windows first" >&2; exit 2; }
 
@@ -34,15 +35,6 @@ wine 'C:\Virelle\VRL_DPD134.EXE' >"$DEMO/wine.log" 2>&1 &
 program=$!  # the Unix process of the Windows program: its windows carry this pid
 cd "$ROOT"
 
-# The Unix processes of this machine's programs started from C:\Virelle\
-# (the program and the copies or updates it launches), one pid a line.
-program_processes() {
-  local pid
-  for pid in $(pgrep -f '^C:\\Virelle\\'); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-  done
-}
-
 # shoot <png> <window id>: the window's part of the screen (a Wine window
 # does not give X a picture of its own).
 shoot() {
@@ -51,13 +43,14 @@ shoot() {
   import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$1" 2>/dev/null
 }
 
-# Watch the programs' windows until all of them have ended (two minutes at
+# Watch the windows of the program and of those it starts until all of
+# them have ended (two minutes at
 # most). The program's message boxes are titled "Virelle", its refusal box
 # "Unsupported operating system"; Enter gives their default button.
 declare -A seen=() started_programs=()
 shots=() programs=()
 while true; do
-  running=$(program_processes)
+  running=$(case_programs)
   [ -z "$running" ] && ! kill -0 "$program" 2>/dev/null && break
   if [ $(($(date +%s%3N) - started)) -gt 120000 ]; then
     echo "Programs still run after two minutes: ending them."
@@ -93,7 +86,7 @@ elapsed=$(($(date +%s%3N) - started))
 
 echo
 echo "Exit code of C:\\Virelle\\VRL_DPD134.EXE: $exit_code; every program had ended after $elapsed ms"
-echo "Programs that ran from C:\\Virelle\\:"
+echo "Programs that ran:"
 printf '  %s\n' "${programs[@]}"
 if [ ${#shots[@]} -eq 0 ]; then
   gui_screenshot "$DEMO/screen-at-end.png"

@@ -257,12 +257,25 @@ install_product() { install_program "$E2E_PRODUCT" "$1"; }
 # --- running programs ------------------------------------------------------
 
 E2E_PID=
+E2E_RUNNING_BEFORE=
+
+# case_programs: the Unix pids of this prefix's Windows programs that run
+# now, one a line; Wine's own (under C:\windows\) left out.
+case_programs() {
+  local pid
+  for pid in $(pgrep -f '^[A-Za-z]:\\'); do
+    grep -qi '^c:\\windows\\' "/proc/$pid/cmdline" 2>/dev/null && continue
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+      echo "$pid"
+  done
+}
 
 # start_program <windows path> [argument...]: starts it in the background,
 # from its own folder as a double-click would, with a time limit.
 start_program() {
   local win=$1 folder
   shift
+  E2E_RUNNING_BEFORE=$(case_programs)
   folder=$(dirname "$(host_path "$win")")
   (cd "$folder" && wine_run_exe "${E2E_RUN_LIMIT:-90}" "$win" "$@") \
     >>"$E2E_ARTIFACTS/wine.log" 2>&1 &
@@ -275,6 +288,22 @@ wait_program() {
   wait "$E2E_PID"
   LAST_EXIT=$?
   E2E_PID=
+}
+
+# wait_launched_programs [seconds]: after wait_program, waits until the
+# programs that the last one started (an update it launched, a copy of
+# itself) have ended too; programs that ran before it are not waited for.
+wait_launched_programs() {
+  local until=$((SECONDS + ${1:-60})) pid left
+  while true; do
+    left=""
+    for pid in $(case_programs); do
+      grep -qx "$pid" <<<"$E2E_RUNNING_BEFORE" || left+=" $pid"
+    done
+    [ -z "$left" ] && return 0
+    [ "$SECONDS" -ge "$until" ] && { fail "programs still run:$left"; return 1; }
+    sleep 0.2
+  done
 }
 
 # run_program <windows path> [argument...]: start and wait.

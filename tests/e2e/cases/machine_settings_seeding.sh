@@ -12,6 +12,7 @@ install_product 'C:\Virelle\VRL_DPD134.EXE'
 
 note "--- VRL.INI missing"
 run_program 'C:\Virelle\VRL_DPD134.EXE'
+wait_launched_programs
 expect_eq "$LAST_EXIT" 0 "exit code"
 expect_eq "$(ini_value 'C:\Virelle\VRL.INI' Seed Origin)" "windows folder" "[Seed] Origin of VRL.INI"
 
@@ -23,5 +24,6 @@ WD=C:
 Origin=machine
 INI
 run_program 'C:\Virelle\VRL_DPD134.EXE'
+wait_launched_programs
 expect_eq "$LAST_EXIT" 0 "exit code"
 expect_eq "$(ini_value 'C:\Virelle\VRL.INI' Seed Origin)" "machine" "[Seed] Origin of VRL.INI"

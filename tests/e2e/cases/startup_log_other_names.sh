@@ -7,6 +7,7 @@ for name in VRL_DPD134.EXE vrl.exe; do
   rm -rf "$(host_path 'C:\Virelle\Startup')" "$(host_path 'C:\Virelle\Startup.LOG')"
   install_product "C:\\Virelle\\$name"
   run_program "C:\\Virelle\\$name"
+  wait_launched_programs  # no copy it launched may make the folder in the next round
   expect_eq "$LAST_EXIT" 0 "exit code"
   expect_no_file 'C:\Virelle\Startup.LOG'
   expect_folder 'C:\Virelle\Startup'
