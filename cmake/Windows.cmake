@@ -79,3 +79,14 @@ foreach(probe_source IN LISTS probe_sources)
   target_link_options(${probe} PRIVATE ${VRL_STATIC_LINK} -mwindows)
   target_compile_options(${probe} PRIVATE ${VRL_WARNINGS})
 endforeach()
+
+# Network provider DLLs that Wine's mpr loads for the end-to-end tests, in
+# place of a network Wine does not have. mpr finds their entries by their
+# plain names (NPGetCaps), so the stdcall decorations are dropped.
+file(GLOB provider_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/providers/*.c")
+foreach(provider_source IN LISTS provider_sources)
+  get_filename_component(provider "${provider_source}" NAME_WE)
+  add_library(${provider} SHARED "${provider_source}")
+  set_target_properties(${provider} PROPERTIES PREFIX "")
+  target_link_options(${provider} PRIVATE -static -Wl,--kill-at)
+endforeach()
