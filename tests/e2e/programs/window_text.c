@@ -7,7 +7,7 @@
  * For each such window of the desktop, one block of lines:
  *   window<TAB>class=<class><TAB>client=<width>x<height><TAB>style=0x<style>
  *   child<TAB>class=<class><TAB>id=<control id><TAB>text=<text>
- *   item<TAB>index=<n><TAB>selected=<0|1><TAB>text=<text>   (per combo box item)
+ *   item<TAB>index=<n><TAB>selected=<0|1><TAB>text=<text>   (per combo or list box item)
  * Exits 0 when at least one window was found, 1 when none, 2 on bad use. */
 #include <windows.h>
 
@@ -46,6 +46,20 @@ static void WriteComboItems(FILE* out, HWND combo) {
     }
 }
 
+/* Asked in UTF-16 for the same reason as the combo box items. */
+static void WriteListItems(FILE* out, HWND list) {
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        WCHAR wide[1024];
+        char text[2048];
+        if (SendMessageW(list, LB_GETTEXTLEN, (WPARAM)i, 0) >= 1024) continue;
+        SendMessageW(list, LB_GETTEXT, (WPARAM)i, (LPARAM)wide);
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
+        fprintf(out, "item\tindex=%ld\tselected=%d\ttext=%s\r\n", (long)i, i == selected, text);
+    }
+}
+
 static BOOL CALLBACK OnChild(HWND child, LPARAM param) {
     FILE* out = (FILE*)param;
     char cls[256];
@@ -53,6 +67,7 @@ static BOOL CALLBACK OnChild(HWND child, LPARAM param) {
     fprintf(out, "child\tclass=%s\tid=%d\t", cls, GetDlgCtrlID(child));
     WriteText(out, child);
     if (strcmp(cls, "ComboBox") == 0) WriteComboItems(out, child);
+    if (strcmp(cls, "ListBox") == 0) WriteListItems(out, child);
     return TRUE;
 }
 
