@@ -13,6 +13,12 @@
 # installer writes its six files through S:\Virelle\Data\ into
 # C:\Virelle\MultiSite\2\Virelle\Data\. That files reach the site folder
 # through the substitution alone is shown on the simulated machine.
+#
+# Reported as Windows 98 the program takes the DOS drive-substitution
+# service through the VxD call gate instead, which Wine answers with
+# "success" and does nothing: the program creates the site folder, defines
+# no DOS device and stops at the same folder test. The service itself is
+# shown on the simulated machine.
 
 source "$E2E_ROOT/tests/e2e/startup_helpers.sh"
 
@@ -41,18 +47,36 @@ choose_second_site() {
   gui_keys "$WINDOW_ID" Down Return
 }
 
+install_program "$E2E_BUILD/query_dos_device.exe" 'C:\e2e\query_dos_device.exe'
+# s_device: what another program sees as S:.
+s_device() {
+  rm -f "$(host_path 'C:\e2e\s.txt')"
+  wine_run_exe 30 'C:\e2e\query_dos_device.exe' 'S:' 'C:\e2e\s.txt' >>"$E2E_ARTIFACTS/wine.log" 2>&1
+  text_lines 'C:\e2e\s.txt'
+}
+unreachable='The directory "S:\Virelle\" can not be accessed.||If this is a network drive, please ensure that the network is working.'
+
+note "--- Windows 98: the substitution service"
+set_windows_version win98
+start_program 'C:\Programs\VRL_DPD134.EXE'
+choose_second_site select-site-windows-98
+answer_box "$unreachable" s-not-substituted-box Return
+wait_program
+expect_eq "$LAST_EXIT" 0 "exit code"
+expect_folder 'C:\Virelle\MultiSite\2\Virelle'
+expect_eq "$(s_device)" "error=2" "S: as another program sees it (no DOS device)"
+set_windows_version win7
+rm -rf "$(host_path 'C:\Virelle\MultiSite')"
+
 note "--- S: as a DOS device"
 start_program 'C:\Programs\VRL_DPD134.EXE'
 choose_second_site select-site-dialog
-answer_box 'The directory "S:\Virelle\" can not be accessed.||If this is a network drive, please ensure that the network is working.' \
-  s-not-reachable-box Return
+answer_box "$unreachable" s-not-reachable-box Return
 wait_program
 expect_eq "$LAST_EXIT" 0 "exit code"
 expect_folder 'C:\Virelle\MultiSite\2\Virelle'
 expect_eq "$(list_folder 'C:\Virelle\MultiSite' | paste -sd ' ')" "2" "the site folders"
-install_program "$E2E_BUILD/query_dos_device.exe" 'C:\e2e\query_dos_device.exe'
-wine_run_exe 30 'C:\e2e\query_dos_device.exe' 'S:' 'C:\e2e\s.txt' >>"$E2E_ARTIFACTS/wine.log" 2>&1
-device=$(text_lines 'C:\e2e\s.txt')
+device=$(s_device)
 expect_eq "$device" '\??\C:\Virelle\MultiSite\2' "S: as another program sees it"
 
 note "--- S: reachable"
