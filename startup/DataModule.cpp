@@ -1,12 +1,28 @@
 #include "startup/Main_DataModules.h"
 
+#include <initializer_list>
+
 namespace {
 TFRM_Main_DataModules* g_module = nullptr;
 }  // namespace
 
 TFRM_Main_DataModules* FRM_Main_DataModules() { return g_module; }
 
-TFRM_Main_DataModules::TFRM_Main_DataModules() { g_module = this; }
+TFRM_Main_DataModules::TFRM_Main_DataModules() {
+    g_module = this;
+    VRL.SetDatabaseName("VRL");
+    VRL.SetDriverName("STANDARD");
+    Control_Table.SetTableName("CONTROL.DB");
+    Control_Table.SetIndexFieldNames("Name");
+    Error_Table.SetTableName("ERROR.DB");
+    User_Table.SetTableName("USER.DB");
+    System_Table.SetTableName("SYSTEM.DB");
+    for (engine::Table* table : {&Check_Table, &Control_Table, &Error_Table, &Archive_Table,
+                                 &User_Table, &System_Table}) {
+        table->BeforePost = [this](engine::Table& dataSet) { BeforePost(dataSet); };
+        table->AfterPost = [this](engine::Table& dataSet) { AfterPost(dataSet); };
+    }
+}
 
 TFRM_Main_DataModules::~TFRM_Main_DataModules() {
     FRM_DataModulesDestroy();

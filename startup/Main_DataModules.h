@@ -4,7 +4,10 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
+#include "engine/Database.h"
+#include "engine/Table.h"
 #include "startup/StartupStop.h"
 #include "startup/StartupValues.h"
 
@@ -29,7 +32,31 @@ public:
     // OnDestroy: closes the database, releases the data lock, removes the
     // program's private folder.
     void FRM_DataModulesDestroy();
+
+    // The posting handlers of all six tables.
+    void BeforePost(engine::Table& DataSet);
+    void AfterPost(engine::Table& DataSet);
+
+    // The practice database, opened on DataRoot + "Data\" by the start-up,
+    // and its tables.
+    engine::Database VRL;
+    engine::Table Check_Table{VRL};    // no name of its own: the table probes
+    engine::Table Control_Table{VRL};  // CONTROL.DB, in "Name" order
+    engine::Table Error_Table{VRL};    // ERROR.DB
+    engine::Table Archive_Table{VRL};  // no name of its own
+    engine::Table User_Table{VRL};     // USER.DB
+    engine::Table System_Table{VRL};   // SYSTEM.DB
+
+    // The per-user, per-program private folder the start-up made for this
+    // process (empty until then): the only folder the shut-down deletes.
+    std::string OwnPrivateDir;
+    // The control table holds a "Claim" row (passed from phase 18 to 19).
+    bool ClaimPresent = false;
 };
+
+// The table whose record is being posted, between BeforePost and AfterPost;
+// null otherwise.
+extern engine::Table* PostingDataSet;
 
 // The process's data module while it exists (null before and after).
 TFRM_Main_DataModules* FRM_Main_DataModules();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/DataLock.h"
 #include "common/IniFile.h"
@@ -29,6 +30,20 @@ struct PracticeMachine {
         CloseDataLock();
         ResetStartupValues();
         ResetVariantValues();
+    }
+
+    // The messages of the start-up log after START, in order.
+    std::vector<std::string> LoggedMessages() {
+        std::vector<std::string> messages;
+        const std::string log = machine.readFile("C:\\Virelle\\Startup.LOG").value_or("");
+        for (std::size_t start = 0; start < log.size();) {
+            const std::size_t end = log.find("\r\n", start);
+            const std::string line = log.substr(start, end - start);
+            messages.push_back(line.substr(line.rfind(", ") + 2));
+            start = end + 2;
+        }
+        if (!messages.empty()) messages.erase(messages.begin());
+        return messages;
     }
 
     IniFile PracticeSettings() const { return IniFile("C:\\Virelle\\VRLPRC.INI"); }

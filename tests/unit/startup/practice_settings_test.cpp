@@ -171,19 +171,6 @@ TEST(PracticeSettings, ProfileFlagsComeFromTheFile) {
     }
 }
 
-std::vector<std::string> LoggedAfterStart(PracticeMachine& practice) {
-    std::vector<std::string> messages;
-    const std::string log = practice.machine.readFile("C:\\Virelle\\Startup.LOG").value_or("");
-    for (std::size_t start = 0; start < log.size();) {
-        const std::size_t end = log.find("\r\n", start);
-        const std::string line = log.substr(start, end - start);
-        messages.push_back(line.substr(line.rfind(", ") + 2));
-        start = end + 2;
-    }
-    if (!messages.empty()) messages.erase(messages.begin());  // START
-    return messages;
-}
-
 TEST(PracticeSettings, CheckpointsTellNewFromEstablishedPractices) {
     struct Case {
         const char* name;
@@ -206,7 +193,7 @@ TEST(PracticeSettings, CheckpointsTellNewFromEstablishedPractices) {
         PracticeMachine practice("VRL.EXE");
         practice.machine.writeFile("C:\\Virelle\\VRLPRC.INI", c.settings);
         Start(1);
-        EXPECT_EQ(LoggedAfterStart(practice), c.logged);
+        EXPECT_EQ(practice.LoggedMessages(), c.logged);
     }
 }
 

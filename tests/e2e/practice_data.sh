@@ -1,0 +1,79 @@
+# Helpers for the cases of the practice data: practice tables made by the
+# table engine (the native practice_tables tool), read back by pxlib
+# (px_dump), file attributes as Windows reports them, and the program's
+# message boxes.
+#
+# E2E_NATIVE names the native build that holds the tools (default
+# build/native).
+
+PRACTICE_TOOLS=${E2E_NATIVE:-$E2E_ROOT/build/native}/tests/e2e/fixtures
+[ -x "$PRACTICE_TOOLS/practice_tables" ] && [ -x "$PRACTICE_TOOLS/px_dump" ] ||
+  give_up "no practice_tables and px_dump in $PRACTICE_TOOLS: build the native targets"
+
+# updates_already_run: [RunOnce] SDR134 dated today in the practice settings
+# (appended), so that the start-up does not launch C:\Virelle\VRL_DPD134.EXE
+# a second time beside the run under test.
+updates_already_run() {
+  local host
+  host=$(host_path 'C:\Virelle\VRLPRC.INI')
+  printf '[RunOnce]\r\nSDR134=%s\r\n' "$(date +%d/%m/%Y)" >>"$host"
+  give_to_case "$host"
+}
+
+# make_table <kind> <windows folder> <file> [argument...]: kinds and
+# arguments as practice_tables takes them (control, control-plain, users,
+# plain).
+make_table() {
+  local kind=$1 folder=$2 file=$3 host name
+  shift 3
+  make_folder "$folder"
+  host=$(host_path "$folder")
+  "$PRACTICE_TOOLS/practice_tables" "$kind" "$host" "$file" "$@" || give_up "cannot make $file"
+  for name in "$host"/*; do give_to_case "$name"; done
+}
+
+# damage_table <windows path> truncated|garbage-header|wrong-block-links
+damage_table() {
+  "$PRACTICE_TOOLS/practice_tables" damage "$(host_path "$1")" "$2" || give_up "cannot damage $1"
+}
+
+# engine_message <windows path>: the engine's message for opening the table
+# there, CR and LF each as "|" (as window_text shows them).
+engine_message() { "$PRACTICE_TOOLS/practice_tables" message "$(host_path "$1")" "$1"; }
+
+# px_rows <windows path of the .DB>: pxlib's reading of the table with its
+# primary index (px_dump's lines); fails the case when pxlib complains.
+px_rows() {
+  local db px
+  db=$(host_path "$1")
+  px=${db%.*}.PX
+  [ -f "$px" ] || px=$(find "$(dirname "$db")" -maxdepth 1 -iname "$(basename "${db%.*}").px" -print -quit)
+  "$PRACTICE_TOOLS/px_dump" "$db" "$px" || fail "pxlib does not read $1 whole"
+}
+
+# dos_attributes <windows path>: the attribute letters Windows' attrib shows,
+# in alphabetical order (for example "HS" for hidden and system).
+dos_attributes() {
+  (cd / && wine_as_case wine cmd /c attrib "$1") 2>/dev/null | tr -d '\r' | head -1 |
+    sed -E 's/^(.{1,11}).*/\1/' | tr -d ' ' | fold -w1 | sort | tr -d '\n'
+}
+
+# expect_box <text as window_text shows it, CR and LF each as "|"> [buttons]:
+# the program's message box "Virelle" shows that text and those buttons
+# (default OK); it is left open for the case to answer. Sets WINDOW_ID.
+expect_box() {
+  local buttons=${2:-OK} button
+  wait_window 'Virelle' || return 1
+  window_text 'Virelle'
+  printf '%s\n' "$WINDOW_TEXT" >>"$E2E_ARTIFACTS/boxes.txt"
+  # 65535 is the message text's control in a system message box.
+  expect_line "$WINDOW_TEXT" "$(printf 'child\tclass=Static\tid=65535\ttext=%s' "$1")" "the box"
+  for button in $buttons; do
+    expect_match "$WINDOW_TEXT" $'child\tclass=Button\tid=[0-9]+\ttext=&?'"$button"$'(\n|$)' "a button $button"
+  done
+}
+
+# expect_no_box: no box "Virelle" came up while the program ran.
+expect_no_box() {
+  if gui_window_exists 'Virelle'; then fail "a box 'Virelle' is shown"; else note "ok: no box"; fi
+}
