@@ -6,8 +6,10 @@ namespace platform {
 
 void FaultInjector::add(const Fault& fault) { planned_.push_back(Planned{fault, 0}); }
 
-std::optional<Fault> FaultInjector::onCall(const char* operation) {
+std::optional<Fault> FaultInjector::onCall(const char* operation, const std::string& detail) {
+    if (observer_) observer_(operation, detail, log_.size() + 1);
     log_.emplace_back(operation);
+    details_.push_back(detail);
     std::optional<Fault> fired;
     for (auto& planned : planned_) {
         const Fault& f = planned.fault;

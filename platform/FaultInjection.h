@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -40,13 +41,23 @@ public:
     void add(const Fault& fault);
     void clear() { planned_.clear(); }
 
-    // Counts and logs one call; the fault to inject into it, if any.
-    std::optional<Fault> onCall(const char* operation);
+    // Counts and logs one call, with what it works on (a file's or a key's
+    // path, when it has one); the fault to inject into it, if any.
+    std::optional<Fault> onCall(const char* operation, const std::string& detail = std::string());
+
+    // Called before each call is counted, with its operation, detail and
+    // number among all calls (from 1): a test can change the machine at
+    // that moment (a disk that fills just there).
+    using Observer =
+        std::function<void(const std::string& operation, const std::string& detail, std::size_t call)>;
+    void setObserver(Observer observer) { observer_ = std::move(observer); }
 
     // Calls made of an operation ("*": of all) since the start.
     std::size_t calls(const std::string& operation) const;
     std::size_t faultsInjected() const { return injected_; }
     const std::vector<std::string>& log() const { return log_; }
+    // The detail of each call of log(), in the same order ("" when none).
+    const std::vector<std::string>& details() const { return details_; }
 
 private:
     struct Planned {
@@ -55,6 +66,8 @@ private:
     };
     std::vector<Planned> planned_;
     std::vector<std::string> log_;
+    std::vector<std::string> details_;
+    Observer observer_;
     std::size_t injected_ = 0;
 };
 

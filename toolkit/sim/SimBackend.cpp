@@ -13,6 +13,20 @@ namespace toolkit::sim {
 
 namespace {
 
+// The button a box's flags make the default: the DEFBUTTON number (0 to 3
+// in bits 8 and 9) among the buttons of its type (the low four bits), the
+// first one when the type has fewer.
+int DefaultButton(std::uint32_t flags) {
+    static const std::vector<std::vector<int>> kButtons = {
+        {1}, {1, 2}, {3, 4, 5}, {6, 7, 2}, {6, 7}, {4, 2}, {2, 10, 11},
+    };
+    const std::uint32_t type = flags & 0xF;
+    if (type >= kButtons.size()) return id::kOk;
+    const std::vector<int>& buttons = kButtons[type];
+    const std::size_t index = (flags >> 8) & 0x3;
+    return index < buttons.size() ? buttons[index] : buttons.front();
+}
+
 // Consecutive rounds of message processing in which nothing happened
 // before a polling loop counts as hung; twice as many and the test program
 // stops rather than spin for ever.
@@ -385,6 +399,10 @@ void SimBackend::ProcessMessages() {
 }
 
 void SimBackend::RunScript(Form& form) {
+    if (scripts_.empty() && unscriptedModal_) {
+        unscriptedModals_.push_back(form.Caption());
+        scripts_.push_back(Script{form.Caption(), unscriptedModal_});
+    }
     if (scripts_.empty()) {
         Fail("modal form \"" + form.Caption() + "\" shown, and no script answers it");
         return;
@@ -425,6 +443,7 @@ int SimBackend::MessageBox(platform::WindowId owner, const std::string& text,
                            const std::string& caption, std::uint32_t flags) {
     idleRounds_ = 0;
     MessageBoxRecord record{text, caption, flags, owner, id::kCancel};
+    if (answers_.empty() && defaultAnswers_) answers_.push_back(DefaultButton(flags));
     if (answers_.empty()) {
         boxes_.push_back(record);
         Fail("message box \"" + caption + "\" shown, and no answer was scripted: " + text);

@@ -144,6 +144,16 @@ public:
     // sleeps holds only the program's own).
     void SetIdleStep(std::uint32_t milliseconds) { idleStep_ = milliseconds; }
     void SetIdleClock(std::function<void(std::uint32_t)> pass) { idleClock_ = std::move(pass); }
+    // For runs whose boxes and dialogs cannot be known in advance (fault
+    // sweeps): from now on a message box with no scripted answer gets its
+    // default button, and a modal form with no script gets `script`, instead
+    // of failing the test. Both are still recorded (MessageBoxes(),
+    // ShownForms()); UnscriptedModals() names the forms answered so.
+    void AnswerUnscriptedBoxesWithDefault() { defaultAnswers_ = true; }
+    void AnswerUnscriptedModals(std::function<void(Driver&)> script) {
+        unscriptedModal_ = std::move(script);
+    }
+    const std::vector<std::string>& UnscriptedModals() const { return unscriptedModals_; }
 
     // --- reading -------------------------------------------------------
     // The forms on screen now, in the order they were shown.
@@ -221,6 +231,9 @@ private:
     std::uint32_t idleStep_ = 1;
     std::function<void(std::uint32_t)> idleClock_;
     std::uint64_t idleRounds_ = 0;
+    bool defaultAnswers_ = false;
+    std::function<void(Driver&)> unscriptedModal_;
+    std::vector<std::string> unscriptedModals_;
 };
 
 }  // namespace toolkit::sim
