@@ -28,15 +28,15 @@ protected:
         engine::CreateTable(path, layout, {{Value::Text("0001"), Value::Text("plain words in a protected table")}});
     }
     void makePxlibTable(const std::string& path, const std::string& password) {
-        enginetest::PxWriteSpec spec;
-        spec.fields = {{"Code", 0x01, 4, 0}, {"Secret", 0x01, 40, 0}};
-        spec.password = password;
+        enginetest::PxWriteSpec table;
+        table.fields = {{"Code", 0x01, 4, 0}, {"Secret", 0x01, 40, 0}};
+        table.password = password;
         enginetest::PxCell code, secret;
         code.isNull = secret.isNull = false;
         code.text = "0001";
         secret.text = "plain words in a protected table";
-        spec.rows.push_back({code, secret});
-        enginetest::PxWrite(host(path), spec);
+        table.rows.push_back({code, secret});
+        enginetest::PxWrite(host(path), table);
     }
     static void expectRefused(const std::string& path, const std::vector<std::string>& passwords,
                               const std::string& says) {
