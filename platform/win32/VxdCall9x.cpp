@@ -2,6 +2,8 @@
 
 #include "platform/win32/WindowsSupport.h"
 
+#if defined(__i386__)
+
 // vrl_vxd_int21(entry, eax, ebx, ecx, edx, esi, edi, flagsOut): pushes ECX,
 // EAX and the service number for the gate, calls it with the registers
 // loaded, stores EFLAGS and returns EAX. The gate pops a varying number of
@@ -68,3 +70,14 @@ bool dosCall9x(const DosRegisters& in, std::uint32_t* eax) {
 }
 
 }  // namespace platform::win32
+
+#else
+
+namespace platform::win32 {
+
+// A 64-bit program has no 9x kernel beneath it: the gate is missing, as on NT.
+bool dosCall9x(const DosRegisters&, std::uint32_t*) { return false; }
+
+}  // namespace platform::win32
+
+#endif

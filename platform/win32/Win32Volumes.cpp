@@ -15,6 +15,8 @@ constexpr std::uint32_t kSubst = 0x71AA;
 constexpr std::uint32_t kLongName = 0x7160;
 enum SubstAction : std::uint32_t { kCreate = 0, kTerminate = 1, kQuery = 2 };
 
+// The 9x service takes 32-bit registers; a 64-bit build never reaches it
+// (dosCall9x finds no gate there), so the narrowing only matters on i686.
 std::uint32_t pointer(const void* p) {
     return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(p));
 }
