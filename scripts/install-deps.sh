@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build and the tests need, when missing.
 # Run as root it installs them; otherwise it names what is missing.
+# The x86_64 compiler and wine64 serve the Wine tests on a machine that
+# cannot run 32-bit programs (tests/wine/lib.sh).
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
-  wine wine32:i386 xvfb xauth xdotool imagemagick x11-utils fonts-wine
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+  wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-utils fonts-wine
   pxlib-dev pxlib1 pkg-config
 )
 

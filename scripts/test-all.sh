@@ -10,7 +10,10 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 NATIVE=${NATIVE:-$ROOT/build/native}
-WINDOWS=${WINDOWS:-$ROOT/build/windows}
+# The Windows build the Wine stages run: build/windows, or build/windows64
+# where 32-bit programs cannot run (tests/wine/lib.sh decides and says so).
+source tests/wine/lib.sh
+WINDOWS=${WINDOWS:-$VRL_WINE_BUILD}
 LOGS=$ROOT/build/artifacts/test-logs
 mkdir -p "$LOGS"
 
@@ -106,5 +109,7 @@ done
 echo
 echo "=== Summary (logs in ${LOGS#"$ROOT"/}/, $((SECONDS - started)) s in all)"
 printf '%s\n' "${summary[@]}"
+arch_note=$(wine_arch_note)
+[ -z "$arch_note" ] || echo "Wine stages: $arch_note (${WINDOWS#"$ROOT"/})"
 echo "$total_passed passed, $total_failed failed"
 [ "$total_failed" -eq 0 ]

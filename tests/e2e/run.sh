@@ -10,16 +10,28 @@
 # build/artifacts/e2e/<case>/ (output.log, wine.log, screenshots). A case
 # passes when none of its checks failed. Ends with "N passed, N failed".
 # VRL_WINE_KEEP=1 keeps the prefixes.
+#
+# The build run is build/windows under 32-bit Wine, or, on a machine that
+# cannot run 32-bit programs, build/windows64 under 64-bit Wine (the choice
+# of tests/wine/lib.sh, which says so); E2E_BUILD names another one.
 set -uo pipefail
 
 cd "$(dirname "$0")/../.."
+source tests/wine/lib.sh
 export E2E_ROOT=$PWD
-export E2E_BUILD=${E2E_BUILD:-$E2E_ROOT/build/windows}
+export E2E_BUILD=${E2E_BUILD:-$VRL_WINE_BUILD}
 export E2E_PRODUCT=${E2E_PRODUCT:-$E2E_BUILD/VRL_DPD134.exe}
 ARTIFACTS=$E2E_ROOT/build/artifacts/e2e
 CASE_LIMIT=${E2E_CASE_LIMIT:-300}
 
-[ -f "$E2E_PRODUCT" ] || { echo "no $E2E_PRODUCT: run make windows" >&2; exit 2; }
+arch_note=$(wine_arch_note)
+[ -z "$arch_note" ] || echo "$arch_note"
+if [ ! -f "$E2E_PRODUCT" ]; then
+  target=windows
+  [ "$E2E_BUILD" != "$E2E_ROOT/build/windows64" ] || target=windows64
+  echo "no $E2E_PRODUCT: run make $target" >&2
+  exit 2
+fi
 
 cases=()
 for pattern in "${@:-*}"; do
@@ -61,5 +73,6 @@ for file in "${cases[@]}"; do
 done
 
 [ $failed -gt 0 ] && echo "failed: ${failed_names[*]}"
+[ -z "$arch_note" ] || echo "$arch_note ($E2E_BUILD)"
 echo "$passed passed, $failed failed"
 [ $failed -eq 0 ]

@@ -2,11 +2,15 @@
 # A small library for tests that run Windows programs under Wine. Source it,
 # then:
 #
-#   wine_setup                  exports WINEDEBUG/WINEARCH and makes, once, the
+#   wine_setup                  picks the Wine architecture (below), exports
+#                               WINEDEBUG/WINEARCH and makes, once, the
 #                               template prefix (cached in $VRL_WINE_TEMPLATE,
-#                               default <repo>/build/wine-template): a 32-bit
-#                               prefix with fonts-wine's fonts copied in and
+#                               default <repo>/build/wine-template, or
+#                               build/wine-template-win64): a prefix with
+#                               fonts-wine's fonts copied in and
 #                               HKCU\Software\Wine\X11 Driver Managed=N.
+#   wine_arch_note              prints why and which build the tests run, one
+#                               line, when it is not the 32-bit one.
 #   wine_start_display          starts Xvfb on a free display, exports DISPLAY.
 #   wine_use_uid UID            runs this case's Wine as that (non-root) user,
 #                               for Windows-like permissions: as root, Wine
@@ -29,9 +33,34 @@
 #                               installs it as an EXIT trap.
 #
 # Set VRL_WINE_KEEP=1 to keep the prefix for a look afterwards.
+#
+# The architecture: the product is a 32-bit program and runs in a win32
+# prefix under 32-bit Wine. A machine that cannot run 32-bit Linux programs
+# (the 32-bit wineserver does not start) cannot run 32-bit Wine at all; there
+# the tests run the 64-bit build of the same sources (build/windows64) in a
+# win64 prefix under the wine64 loader, and say so. VRL_WINE_ARCH=win32 or
+# win64 chooses without the probe. After sourcing, VRL_WINE_ARCH is set and
+# VRL_WINE_BUILD names the build folder the tests run.
 
 VRL_REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-VRL_WINE_TEMPLATE="${VRL_WINE_TEMPLATE:-$VRL_REPO/build/wine-template}"
+
+# Whether 32-bit Wine can run here: its server is a 32-bit Linux program.
+wine_can_run_32bit() { /usr/lib/wine/wineserver32 --version >/dev/null 2>&1; }
+
+if [ -z "${VRL_WINE_ARCH:-}" ]; then
+    if wine_can_run_32bit; then VRL_WINE_ARCH=win32; else VRL_WINE_ARCH=win64; fi
+fi
+case "$VRL_WINE_ARCH" in
+    win32) VRL_WINE_BUILD="$VRL_REPO/build/windows"
+           _vrl_template_default="$VRL_REPO/build/wine-template" ;;
+    win64) VRL_WINE_BUILD="$VRL_REPO/build/windows64"
+           _vrl_template_default="$VRL_REPO/build/wine-template-win64" ;;
+    *) echo "wine-lib: VRL_WINE_ARCH must be win32 or win64, not '$VRL_WINE_ARCH'" >&2
+       return 2 2>/dev/null || exit 2 ;;
+esac
+export VRL_WINE_ARCH VRL_WINE_BUILD
+VRL_WINE_TEMPLATE="${VRL_WINE_TEMPLATE:-$_vrl_template_default}"
+_vrl_wine_bin=""
 _vrl_xvfb_pid=""
 _vrl_case_dir=""
 _vrl_uid=""
@@ -44,7 +73,7 @@ _vrl_case_env() {
     if [ -n "$_vrl_uid" ]; then
         _vrl_env=(setpriv --reuid="$_vrl_uid" --regid="$_vrl_uid" --clear-groups
             env HOME="$_vrl_case_dir" WINEPREFIX="$WINEPREFIX" WINEDEBUG="$WINEDEBUG"
-            WINEARCH="$WINEARCH" DISPLAY="$DISPLAY")
+            WINEARCH="$WINEARCH" DISPLAY="$DISPLAY" PATH="$PATH")
     fi
 }
 
@@ -75,14 +104,48 @@ _vrl_make_template() {
         # Debian's Wine names its server folder in this file; each copy
         # must find its own.
         rm -f "$WINEPREFIX/wineserver"
-    ) || return 1
-    [ -d "$tmp/pfx/drive_c/windows" ] || { _vrl_log "wineboot made no prefix"; return 1; }
+    ) || { rm -rf "$tmp"; return 1; }
+    if [ ! -d "$tmp/pfx/drive_c/windows" ]; then
+        _vrl_log "wineboot made no $WINEARCH prefix"
+        rm -rf "$tmp"
+        return 1
+    fi
     rm -rf "$VRL_WINE_TEMPLATE"
     mv "$tmp" "$VRL_WINE_TEMPLATE"
 }
 
+wine_arch_note() {
+    if [ "$VRL_WINE_ARCH" == win64 ]; then
+        if wine_can_run_32bit; then
+            echo "VRL_WINE_ARCH=win64: running the 64-bit build of the same sources under 64-bit Wine"
+        else
+            echo "this machine cannot run 32-bit programs: running the 64-bit build of the same sources under 64-bit Wine"
+        fi
+    fi
+}
+
+# Debian's wine, wineboot and winecfg commands take the 32-bit loader
+# whenever it is installed, runnable or not; for win64 a folder put first on
+# PATH gives those names to the wine64 loader, for the case's user too.
+_vrl_use_wine64_loader() {
+    [ -n "$_vrl_wine_bin" ] && return 0
+    [ -x /usr/lib/wine/wine64 ] || { _vrl_log "wine64 is not installed"; return 1; }
+    _vrl_wine_bin="$(mktemp -d "${TMPDIR:-/tmp}/vrl-wine64-bin.XXXXXX")"
+    printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$_vrl_wine_bin/wine"
+    local tool
+    for tool in wineboot winecfg winepath; do
+        printf '#!/bin/sh\nexec /usr/lib/wine/wine64 %s.exe "$@"\n' "$tool" >"$_vrl_wine_bin/$tool"
+    done
+    chmod 755 "$_vrl_wine_bin" "$_vrl_wine_bin"/*
+    export WINELOADER=/usr/lib/wine/wine64 PATH="$_vrl_wine_bin:$PATH"
+}
+
 wine_setup() {
-    export WINEDEBUG="${WINEDEBUG:--all}" WINEARCH=win32
+    export WINEDEBUG="${WINEDEBUG:--all}" WINEARCH="$VRL_WINE_ARCH"
+    if [ "$VRL_WINE_ARCH" == win64 ]; then
+        _vrl_log "$(wine_arch_note)"
+        _vrl_use_wine64_loader || return 1
+    fi
     command -v wine >/dev/null || { _vrl_log "wine is not installed"; return 1; }
     command -v Xvfb >/dev/null || { _vrl_log "Xvfb is not installed"; return 1; }
     trap wine_cleanup EXIT
@@ -163,5 +226,9 @@ wine_cleanup() {
         kill "$_vrl_xvfb_pid" 2>/dev/null || true
         wait "$_vrl_xvfb_pid" 2>/dev/null || true
         _vrl_xvfb_pid=""
+    fi
+    if [ -n "$_vrl_wine_bin" ]; then
+        rm -rf "$_vrl_wine_bin"
+        _vrl_wine_bin=""
     fi
 }
