@@ -237,7 +237,16 @@ EOF
 }
 
 # set_windows_version <wine name>: win7 (the default), win8, winxp, win98 ...
+# 64-bit winecfg lists no 9x versions, though Wine reports them to a 64-bit
+# process too; for those the value winecfg would write is written directly.
 set_windows_version() {
+  if [ "$VRL_WINE_ARCH" == win64 ] && [[ $1 =~ ^win(95|98|me)$ ]]; then
+    note "64-bit Wine: $1 set as HKCU\Software\Wine Version (64-bit winecfg has no 9x);" \
+      "a 64-bit build has no 9x VxD call gate, so its int 21h calls fail as on NT"
+    wine_reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "$1" /f >/dev/null 2>&1 ||
+      give_up "cannot set the Windows version $1"
+    return
+  fi
   (cd / && wine_as_case wine winecfg -v "$1") >/dev/null 2>&1 || give_up "winecfg -v $1 failed"
 }
 
