@@ -44,9 +44,11 @@ bool OpenDataLock() {
 void CloseDataLock() { g_lock.reset(); }
 
 void ReleaseDataLock() {
+    // The handle goes whatever the folder answers: a folder that does not
+    // answer for a moment must not keep the packing program out.
+    CloseDataLock();
     const std::string folder = LockFolder();
     if (!FolderExists(folder)) return;
-    CloseDataLock();
     const std::string path = folder + LockFileName();
     // Fails while another program holds the file: the last one out removes it.
     if (FileExists(path)) platform::files().deleteFile(path);

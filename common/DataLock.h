@@ -16,8 +16,8 @@ std::string LockFilePath();
 bool OpenDataLock();
 // Closes the held handle, if any.
 void CloseDataLock();
-// Closes the handle and removes the lock file unless another program still
-// holds it open. Does nothing when the practice folder does not exist.
+// Closes the handle, then removes the lock file unless another program still
+// holds it open; the file is left when the practice folder does not answer.
 void ReleaseDataLock();
 // Whether this process holds the lock file open.
 bool DataLockHeld();
