@@ -12,7 +12,7 @@ ROOT=$PWD
 NATIVE=${NATIVE:-$ROOT/build/native}
 # The Windows build the Wine stages run: build/windows, or build/windows64
 # where 32-bit programs cannot run (tests/wine/lib.sh decides and says so).
-source tests/wine/lib.sh
+source tests/wine/lib.sh || exit 2
 WINDOWS=${WINDOWS:-$VRL_WINE_BUILD}
 LOGS=$ROOT/build/artifacts/test-logs
 mkdir -p "$LOGS"

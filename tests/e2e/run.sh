@@ -17,7 +17,7 @@
 set -uo pipefail
 
 cd "$(dirname "$0")/../.."
-source tests/wine/lib.sh
+source tests/wine/lib.sh || exit 2
 export E2E_ROOT=$PWD
 export E2E_BUILD=${E2E_BUILD:-$VRL_WINE_BUILD}
 export E2E_PRODUCT=${E2E_PRODUCT:-$E2E_BUILD/VRL_DPD134.exe}

@@ -205,6 +205,9 @@ wine_run_exe() {
     return "$rc"
 }
 
+# reg.exe has the bitness of the prefix, as the program under test does: in
+# a win64 prefix both see the native 64-bit registry view (no WOW6432Node
+# redirection), and C:\windows\system32 holds 64-bit DLLs for them.
 wine_reg() { _vrl_wine_tool reg "$@"; }
 
 wine_end_case() {
