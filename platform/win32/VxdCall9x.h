@@ -11,8 +11,8 @@ struct DosRegisters {
 };
 
 // Runs int 21h with the registers through VWIN32's service 2A0010h.
-// False when the gate is missing (an NT system) or the call set the carry
-// flag; `eax` receives the answer.
+// False when the gate is missing (an NT system, or any 64-bit build) or the
+// call set the carry flag; `eax` receives the answer.
 bool dosCall9x(const DosRegisters& in, std::uint32_t* eax);
 
 }  // namespace platform::win32
