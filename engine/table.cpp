@@ -19,6 +19,8 @@ namespace engine {
 namespace {
 
 constexpr std::int64_t kMsPerDay = 86400000;
+// The day number of 9999-12-31, the last day the calendar texts show.
+constexpr std::int64_t kLastDayNumber = 3652059;
 
 std::string Trim(const std::string& text) {
     std::size_t from = 0, to = text.size();
@@ -84,7 +86,12 @@ std::string ValueText(const FieldDef& def, const Value& value) {
             return std::to_string(value.integer());
         case Value::Kind::Float:
             if (def.type == FieldType::Timestamp) {
-                const std::int64_t ms = static_cast<std::int64_t>(std::floor(value.number()));
+                // Only moments from 0001-01-01 to 9999-12-31 have a date to
+                // show; anything else (damage) reads as blank.
+                const double stored = std::floor(value.number());
+                if (!(stored >= kMsPerDay && stored < (kLastDayNumber + 1) * double(kMsPerDay)))
+                    return std::string();
+                const std::int64_t ms = static_cast<std::int64_t>(stored);
                 const std::int64_t day = ms / kMsPerDay;
                 const std::int64_t rest = ms % kMsPerDay;
                 return rest == 0 ? DateText(day) : DateText(day) + " " + TimeText(rest);

@@ -7,11 +7,15 @@
 
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <random>
 #include <string>
 
 #include "EngineTestSupport.h"
+#include "engine/Database.h"
 #include "engine/EngineError.h"
+#include "engine/Session.h"
+#include "engine/Table.h"
 #include "engine/TableFile.h"
 #include "engine/record_codec.h"
 
@@ -163,6 +167,59 @@ TEST_F(EngineTest, DamageAnywhereIsReadOrReportedNeverACrash) {
     for (std::size_t length = 0; length < good.size(); length += 7) attempt(good.substr(0, length));
     EXPECT_GT(errors, 100);
     EXPECT_GT(reads, 100);
+}
+
+}  // namespace
+
+namespace {
+
+// A timestamp field holding a value far outside the calendar (a damaged
+// record, or another program's garbage) has no date to show: it reads as
+// blank text, as the fuzzer found, instead of overflowing the conversion
+// to milliseconds.
+TEST_F(EngineTest, TimestampsOutsideTheCalendarReadAsBlankText) {
+    const double day = 86400000.0;
+    struct Case {
+        const char* name;
+        double stored;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"a plain moment", 730120.0 * day + 3600000.0, "01/01/2000 01:00:00"},
+        {"the last day of the calendar", 3652059.0 * day, "31/12/9999"},
+        {"far beyond any day", 1.93876e+224, ""},
+        {"far before any day", -1e300, ""},
+        {"before the first day", 0.5 * day, ""},
+        {"infinity", std::numeric_limits<double>::infinity(), ""},
+        {"not a number", std::numeric_limits<double>::quiet_NaN(), ""},
+    };
+    engine::TableLayout layout;
+    layout.fields = {engine::FieldDef::Of("Id", engine::FieldType::Long),
+                     engine::FieldDef::Of("Stamp", engine::FieldType::Timestamp)};
+    layout.keyFields = 1;
+    std::vector<engine::Row> rows;
+    int id = 0;
+    for (const Case& c : cases) rows.push_back({engine::Value::Integer(++id), engine::Value::Float(c.stored)});
+    engine::CreateTable("C:\\DATA\\STAMPS.DB", layout, rows);
+
+    machine.makeFolder("C:\\PRIV");
+    engine::Session session;
+    session.SetNetFileDir("C:\\DATA\\");
+    session.SetPrivateDir("C:\\PRIV\\");
+    session.Open();
+    engine::Database database(session);
+    database.SetDatabaseName("STAMPS");
+    database.Params().push_back("PATH=C:\\DATA\\");
+    database.Open();
+    engine::Table table(database);
+    table.SetTableName("STAMPS.DB");
+    table.Open();
+    std::size_t at = 0;
+    for (table.First(); !table.Eof(); table.Next(), ++at) {
+        ASSERT_LT(at, std::size(cases));
+        EXPECT_EQ(table.FieldByName("Stamp").AsString(), cases[at].text) << cases[at].name;
+    }
+    EXPECT_EQ(at, std::size(cases));
 }
 
 }  // namespace

@@ -247,7 +247,11 @@ void CheckSettings(const std::string& path, const RunResult& run, std::vector<st
 std::vector<std::string> Problems(const Case& c, const RunResult& run) {
     const Baseline& baseline = BaselineOf(*c.scenario);
     std::vector<std::string> problems;
-    if (run.faultsInjected == 0 && !c.fillDisk) problems.push_back("the planned fault never fired");
+    // The planned fault fired when its call was made (the scenario's own
+    // faults make faultsInjected no measure of it).
+    const auto made = static_cast<std::size_t>(std::count(run.log.begin(), run.log.end(), c.operation));
+    if (made < c.nth && !c.fillDisk) problems.push_back("the planned fault never fired");
+    if (c.fillDisk && run.log.size() < c.call) problems.push_back("the run ended before the disk filled");
     if (run.exitCode != 0) problems.push_back("exit code " + std::to_string(run.exitCode));
     if (run.lockHeld) problems.push_back("the data lock is still held");
     const Ending ending = EndingOf(run);
