@@ -882,6 +882,19 @@ std::uint64_t TableFile::append(std::vector<unsigned char> record) {
     RangeLock commit(*file_, kCommitLockOffset, true, path_);
     try {
         syncSnapshot();
+        // New blocks are taken after the header's count: a chain or free
+        // list reaching past it would have a live block overwritten or cut.
+        for (const ChainEntry& entry : chain_) {
+            if (entry.block > header_.fileBlocks) {
+                ThrowFileError(dbierr::kFileCorrupt,
+                               "Block number " + std::to_string(entry.block) + " lies beyond the " +
+                                   std::to_string(header_.fileBlocks) + " blocks the header counts.",
+                               path_);
+            }
+        }
+        if (header_.firstFreeBlock > header_.fileBlocks) {
+            ThrowFileError(dbierr::kFileCorrupt, "The list of free blocks is damaged.", path_);
+        }
         for (std::size_t f = 0; f < header_.fields.size(); ++f) {
             const FieldDef& def = header_.fields[f];
             if (def.type != FieldType::AutoInc) continue;

@@ -223,3 +223,43 @@ TEST_F(EngineTest, TimestampsOutsideTheCalendarReadAsBlankText) {
 }
 
 }  // namespace
+
+namespace {
+
+// A header that counts fewer blocks than its chain uses still reads, but an
+// append would take a block of the chain for a new one and cut the file
+// (the fuzzer's find): the append is refused and the file left as it was.
+TEST_F(EngineTest, AppendRefusesAChainBeyondTheHeadersBlockCount) {
+    engine::TableLayout layout;
+    layout.fields = {engine::FieldDef::Alpha("Name", 10), engine::FieldDef::Of("Number", engine::FieldType::Long)};
+    layout.keyFields = 1;
+    layout.blockSizeKiB = 1;
+    std::vector<engine::Row> rows;
+    for (int i = 0; i < 200; ++i) {
+        rows.push_back({engine::Value::Text("row" + std::to_string(100 + i)), engine::Value::Integer(i)});
+    }
+    const std::string path = "C:\\DATA\\SHORT.DB";
+    engine::CreateTable(path, layout, rows);
+    std::string bytes = machine.readFile(path).value();
+    ASSERT_GE(static_cast<unsigned char>(bytes[0x0C]), 2) << "the table spans several blocks";
+    for (const int counted : {0, 1}) {
+        SCOPED_TRACE(counted);
+        bytes[0x0C] = static_cast<char>(counted);
+        bytes[0x0D] = 0;
+        machine.writeFile(path, bytes);
+        ASSERT_EQ(ReadAll(path), rows.size()) << "the reader goes by the chain";
+
+        auto table = engine::TableFile::Open(path, {}, engine::TableFile::Mode::ReadWrite);
+        std::vector<unsigned char> record(static_cast<std::size_t>(table->recordSize()), 0);
+        try {
+            table->append(record);
+            ADD_FAILURE() << "the append went through";
+        } catch (const engine::EDBEngineError& e) {
+            EXPECT_EQ(e.ErrorCode(), engine::dbierr::kFileCorrupt) << e.what();
+        }
+        table.reset();
+        EXPECT_TRUE(machine.readFile(path).value() == bytes) << "the file is left as it was";
+    }
+}
+
+}  // namespace
