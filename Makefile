@@ -19,7 +19,7 @@ WINE_BUILDS = windows $(if $(filter win64,$(WINE_ARCH)),windows64)
 
 .PHONY: run test deps native fee-tables windows windows64 unit contract e2e fuzz sanitize bench
 
-run: windows
+run: $(WINE_BUILDS)
 	scripts/demo.sh
 
 test: $(WINE_BUILDS)
