@@ -23,8 +23,9 @@ export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 log="$build/ctest.log"
 ctest --test-dir "$build" -j"$jobs" --output-on-failure --timeout 600 >"$log" 2>&1
 status=$?
-grep -E '^[0-9]+% tests passed|^The following tests FAILED|Failed|\(Failed\)|\(SEGFAULT\)|\(Subprocess aborted\)' "$log" | tail -40
+# The failed tests, if any, and ctest's own summary.
+grep -E '\*\*\*Failed|\*\*\*Exception|\*\*\*Timeout|SEGFAULT|Subprocess aborted|^[0-9]+% tests passed' "$log" | tail -40
 passed=$(grep -Ec ' Passed +[0-9.]+ sec' "$log")
-failed=$(grep -Ec '\*\*\*Failed|\(Failed\)|\*\*\*Exception|Timeout|SEGFAULT|Subprocess aborted' "$log")
+failed=$(grep -Ec '\*\*\*Failed|\*\*\*Exception|\*\*\*Timeout|SEGFAULT|Subprocess aborted' "$log")
 echo "sanitize: $passed passed, $failed failed (log: $log)"
 exit $status
