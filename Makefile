@@ -59,3 +59,14 @@ e2e: $(WINE_BUILDS)
 
 fuzz: native
 	scripts/test-all.sh fuzz
+
+# The unit tests in a build of their own with AddressSanitizer and
+# UndefinedBehaviorSanitizer (build/sanitize).
+sanitize: deps
+	scripts/test-all.sh sanitize
+
+# Benchmarks: whole runs under Wine, the table engine beside pxlib, and the
+# README's screenshots (scripts/bench.sh; figures in build/artifacts/bench/).
+bench: $(WINE_BUILDS)
+	cmake --build $(NATIVE) --target engine_bench
+	scripts/bench.sh

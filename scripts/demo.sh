@@ -8,14 +8,15 @@ set -uo pipefail
 
 cd "$(dirname "$0")/.."
 ROOT=$PWD
-EXE=$ROOT/build/windows/VRL_DPD134.exe
 CARRIED=$ROOT/build/native/fee_tables
 DEMO=$ROOT/build/demo
 source tests/wine/lib.sh
 source tests/wine/gui.sh
 source tests/e2e/lib.sh  # case_programs
+# The Windows build this machine's Wine runs (tests/wine/lib.sh chooses).
+EXE=$VRL_WINE_BUILD/VRL_DPD134.exe
 
-[ -f "$EXE" ] || { echo "no $EXE: run make windows first" >&2; exit 2; }
+[ -f "$EXE" ] || { echo "no $EXE: run make run, which builds it" >&2; exit 2; }
 
 rm -rf "$DEMO" && mkdir -p "$DEMO"
 wine_setup || { echo "Wine could not be set up" >&2; exit 2; }

@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64 xvfb xauth xdotool imagemagick x11-utils fonts-wine
-  pxlib-dev pxlib1 pkg-config
+  pxlib-dev pxlib1 pkg-config time
 )
 
 missing=()

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs every test of the project on builds that exist already (make test
 # builds them first): the native unit and contract tests, the contract tests
-# and the end-to-end tests under Wine, and the fuzzers. Prints a summary and
+# and the end-to-end tests under Wine, the fuzzers, and the unit tests again
+# under AddressSanitizer and UndefinedBehaviorSanitizer. Prints a summary and
 # ends with the line "N passed, N failed"; exits non-zero on any failure.
 #
-#   scripts/test-all.sh [stage...]   stages: native wine-contract e2e fuzz
+#   scripts/test-all.sh [stage...]   stages: native wine-contract e2e fuzz sanitize
 set -uo pipefail
 
 cd "$(dirname "$0")/.."
@@ -17,12 +18,12 @@ WINDOWS=${WINDOWS:-$VRL_WINE_BUILD}
 LOGS=$ROOT/build/artifacts/test-logs
 mkdir -p "$LOGS"
 
-all_stages=(native wine-contract e2e fuzz)
+all_stages=(native wine-contract e2e fuzz sanitize)
 stages=("${@:-${all_stages[@]}}")
 
 # Upper bounds per stage, far above a normal run, so a hang fails the stage
 # instead of the whole run.
-declare -A limit=([native]=900 [wine-contract]=900 [e2e]=1800 [fuzz]=900)
+declare -A limit=([native]=900 [wine-contract]=900 [e2e]=1800 [fuzz]=900 [sanitize]=2400)
 
 # The command of a stage; nothing when the stage's runner does not exist yet.
 stage_command() {
@@ -34,6 +35,7 @@ stage_command() {
       fi ;;
     e2e) echo "tests/e2e/run.sh" ;;
     fuzz) if [ -x tests/fuzz/run.sh ]; then echo "tests/fuzz/run.sh"; fi ;;
+    sanitize) if [ -x tests/sanitize/run.sh ]; then echo "tests/sanitize/run.sh"; fi ;;
     *) echo "unknown stage '$1'" >&2; return 2 ;;
   esac
 }
