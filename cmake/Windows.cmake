@@ -61,7 +61,7 @@ endif()
 
 # Small Windows programs for the end-to-end tests: stand-ins for the suite's
 # other programs, and helpers such as window_text.
-file(GLOB stand_in_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/programs/*.c")
+file(GLOB stand_in_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/programs/win32/*.c")
 foreach(stand_in_source IN LISTS stand_in_sources)
   get_filename_component(stand_in "${stand_in_source}" NAME_WE)
   add_executable(${stand_in} WIN32 "${stand_in_source}")
