@@ -48,13 +48,23 @@ foreach(area_dir IN LISTS unit_areas)
   gtest_discover_tests(unit_${area} DISCOVERY_TIMEOUT 120 TEST_PREFIX "${area}.")
 endforeach()
 
-# The engine's tests read and write tables with pxlib as an independent
-# peer (tests only; the engine itself never links it), read the binary
-# fixtures and run the fee table tool.
+# pxlib as an independent peer of the engine, for tests only (the engine
+# itself never links it): the engine's tests read and write tables with it,
+# and the reliability tests read every table a faulted run leaves.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(PXLIB REQUIRED IMPORTED_TARGET pxlib)
+vrl_library(pxlib_peer tests/peer)
+target_include_directories(pxlib_peer PUBLIC "${CMAKE_SOURCE_DIR}/tests")
+target_link_libraries(pxlib_peer PUBLIC PkgConfig::PXLIB PRIVATE GTest::gtest)
+foreach(peer_user IN ITEMS unit_engine unit_reliability)
+  if(TARGET ${peer_user})
+    target_link_libraries(${peer_user} PRIVATE pxlib_peer)
+  endif()
+endforeach()
+
+# The engine's tests also read the binary fixtures and run the fee table tool.
 if(TARGET unit_engine)
-  find_package(PkgConfig REQUIRED)
-  pkg_check_modules(PXLIB REQUIRED IMPORTED_TARGET pxlib)
-  target_link_libraries(unit_engine PRIVATE PkgConfig::PXLIB common)
+  target_link_libraries(unit_engine PRIVATE common)
   target_compile_definitions(unit_engine PRIVATE
     VRL_ENGINE_FIXTURES="${CMAKE_SOURCE_DIR}/tests/fixtures/paradox"
     VRL_FEE_SOURCES="${CMAKE_SOURCE_DIR}/resources/fees"

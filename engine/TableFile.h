@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/FieldTypes.h"
@@ -144,6 +145,7 @@ private:
                       std::uint32_t lastOfRun);
     void writePrimaryIndex();
     void invalidate();
+    void rollBack();
 
     std::string path_;
     std::unique_ptr<platform::OpenFile> file_;
@@ -164,6 +166,20 @@ private:
 
     std::size_t cachedIndex_ = static_cast<std::size_t>(-1);
     std::vector<unsigned char> cache_;
+
+    // What the post under way has overwritten, so that a post that fails
+    // part way puts the table and its primary index back as they were:
+    // the two stay in step, and a reader that trusts the header's counts
+    // over the chain finds them true again.
+    struct Undo {
+        bool recording = false;
+        std::uint64_t tableSize = 0;
+        std::vector<std::pair<std::uint64_t, std::vector<unsigned char>>> tableBytes;
+        bool indexSaved = false;
+        bool indexCreated = false;
+        std::vector<unsigned char> indexBytes;
+    };
+    Undo undo_;
 };
 
 }  // namespace engine

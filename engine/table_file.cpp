@@ -664,6 +664,12 @@ bool TableFile::flush() {
 //   are written last; a reader takes the chain as the truth and tolerates a
 //   count that lags it. The primary index is rewritten after that, blocks
 //   first and its header last; it is derived data, rebuilt by every post.
+// * A post that fails part way (a write refused, the disk full) writes the
+//   old bytes back in the reverse order, so every step of the way back is
+//   again a valid table, and ends with the table and its primary index as
+//   they were: the header's counts agree with the chain and the index with
+//   the blocks again, as other readers of these files expect. Only a writer
+//   that dies mid-post leaves one of the states in between.
 //
 // Other processes of this engine additionally see none of the intermediate
 // states: a writer holds the commit lock exclusively while it writes, and a
@@ -678,6 +684,16 @@ void TableFile::invalidate() {
 }
 
 void TableFile::writeBytes(std::uint64_t offset, const void* data, std::size_t length) {
+    if (undo_.recording && offset < undo_.tableSize) {
+        // Bytes past the old end of the file go with the truncation.
+        const std::size_t kept = static_cast<std::size_t>(
+            std::min<std::uint64_t>(length, undo_.tableSize - offset));
+        std::vector<unsigned char> old(kept);
+        if (!ReadExactly(*file_, offset, old.data(), kept)) {
+            ThrowFileError(dbierr::kReadError, "Read failure.", path_);
+        }
+        undo_.tableBytes.emplace_back(offset, std::move(old));
+    }
     if (!file_->writeAt(offset, data, length)) {
         ThrowFileError(dbierr::kWriteError, "Write failure.", path_);
     }
@@ -858,16 +874,59 @@ void TableFile::writePrimaryIndex() {
     }
     const std::vector<unsigned char> bytes = BuildIndexFile(index, leaves);
     platform::Files& files = platform::files();
-    auto file = files.open(indexPath, platform::access::kRead | platform::access::kWrite,
-                           platform::share::kRead | platform::share::kWrite,
-                           platform::disposition::kOpenAlways);
+    const auto openIndex = [&](std::uint32_t disposition) {
+        return files.open(indexPath, platform::access::kRead | platform::access::kWrite,
+                          platform::share::kRead | platform::share::kWrite, disposition);
+    };
+    bool created = false;
+    auto file = openIndex(platform::disposition::kOpenExisting);
+    if (!file && (files.lastError() == platform::error::kFileNotFound)) {
+        file = openIndex(platform::disposition::kCreateNew);
+        created = file != nullptr;
+    }
     if (!file) ThrowFileError(dbierr::kFileNoAccess, "Cannot open the primary index.", indexPath);
+    if (undo_.recording && !undo_.indexSaved) {
+        const auto size = file->size();
+        std::vector<unsigned char> old(size ? static_cast<std::size_t>(*size) : 0);
+        if (!size || (!old.empty() && !ReadExactly(*file, 0, old.data(), old.size()))) {
+            ThrowFileError(dbierr::kReadError, "Read failure.", indexPath);
+        }
+        undo_.indexSaved = true;
+        undo_.indexCreated = created;
+        undo_.indexBytes = std::move(old);
+    }
     const std::size_t headerSize = index.headerSize;
     if ((bytes.size() > headerSize &&
          !file->writeAt(headerSize, bytes.data() + headerSize, bytes.size() - headerSize)) ||
         !file->writeAt(0, bytes.data(), headerSize) || !file->truncate(bytes.size())) {
         ThrowFileError(dbierr::kWriteError, "Write failure.", indexPath);
     }
+}
+
+// Best effort, and the post's own error is the one reported. The way back
+// stops at the first write refused, which leaves one of the valid states
+// between two writes of the post; the tail is cut only once the header no
+// longer counts its blocks.
+void TableFile::rollBack() {
+    Undo undo = std::move(undo_);
+    undo_ = Undo{};
+    for (auto it = undo.tableBytes.rbegin(); it != undo.tableBytes.rend(); ++it) {
+        if (!file_->writeAt(it->first, it->second.data(), it->second.size())) return;
+    }
+    if (!file_->truncate(undo.tableSize)) return;
+    if (!undo.indexSaved) return;
+    platform::Files& files = platform::files();
+    const std::string indexPath = WithExtension(path_, ".PX");
+    if (undo.indexCreated) {
+        files.deleteFile(indexPath);
+        return;
+    }
+    auto index = files.open(indexPath, platform::access::kRead | platform::access::kWrite,
+                            platform::share::kRead | platform::share::kWrite,
+                            platform::disposition::kOpenExisting);
+    if (!index) return;
+    if (!undo.indexBytes.empty()) index->writeAt(0, undo.indexBytes.data(), undo.indexBytes.size());
+    index->truncate(undo.indexBytes.size());
 }
 
 std::uint64_t TableFile::append(std::vector<unsigned char> record) {
@@ -882,6 +941,10 @@ std::uint64_t TableFile::append(std::vector<unsigned char> record) {
     RangeLock commit(*file_, kCommitLockOffset, true, path_);
     try {
         syncSnapshot();
+        const auto size = file_->size();
+        if (!size) ThrowFileError(dbierr::kReadError, "Read failure.", path_);
+        undo_.tableSize = *size;
+        undo_.recording = true;
         // New blocks are taken after the header's count: a chain or free
         // list reaching past it would have a live block overwritten or cut.
         for (const ChainEntry& entry : chain_) {
@@ -1037,8 +1100,10 @@ std::uint64_t TableFile::append(std::vector<unsigned char> record) {
         writeHeaderFixed();
         cachedIndex_ = static_cast<std::size_t>(-1);
         if (keyFields > 0) writePrimaryIndex();
+        undo_ = Undo{};
         return position;
     } catch (...) {
+        if (undo_.recording) rollBack();
         invalidate();
         throw;
     }

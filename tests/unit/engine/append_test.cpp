@@ -271,8 +271,11 @@ TEST_F(AppendTest, SecondaryIndexFilesAreFoundWhateverTheirNumberAndCase) {
 //
 // The post is run once to count its writes, then again with the Nth write
 // failing (and, separately, writing only half of its bytes), for every N.
-// Afterwards the table must open and hold either the records of before the
-// post or those of after it, pxlib must read it, and the next post must work.
+// When the writer is gone after its failed write (every later write fails
+// too), the table must open and hold either the records of before the post
+// or those of after it, pxlib must read it, and the next post must work.
+// When only that one write fails, the post puts both files back byte for
+// byte, so that no reader finds a header count or an index out of step.
 
 struct CrashCase {
     const char* name;
@@ -358,6 +361,52 @@ TEST_P(CrashConsistency, EveryIntermediateStateIsAValidTable) {
         EXPECT_EQ(expected, CheckedIds(kPath, c.password)) << "write " << n;
     }
     engine::CurrentLockTiming() = engine::LockTiming{};
+}
+
+TEST_P(CrashConsistency, APostThatFailsOnceLeavesBothFilesAsTheyWere) {
+    const CrashCase& c = GetParam();
+    const std::string indexPath = WithExtensionOf(kPath, ".PX");
+    std::size_t writes = 0;
+    {
+        makeTable();
+        platform::FaultInjectingPlatform faulty(machine.platform());
+        sim::ScopedPlatform use(faulty.platform());
+        auto table = TableFile::Open(kPath, {c.password}, TableFile::Mode::ReadWrite);
+        table->append(Record(*table, c.newId, NameOf(c.newId)));
+        writes = faulty.faults().calls("OpenFile.writeAt");
+    }
+    std::vector<std::int64_t> expected;
+    for (int i = 0; i < c.initialRecords; ++i) expected.push_back(i * 10);
+    expected.push_back(100001);
+    for (std::size_t n = 1; n <= writes; ++n) {
+        makeTable();
+        const auto db = machine.readFile(kPath);
+        const auto px = machine.readFile(indexPath);
+        {
+            platform::FaultInjectingPlatform faulty(machine.platform());
+            platform::Fault fault;
+            fault.operation = "OpenFile.writeAt";
+            fault.nth = n;
+            fault.kind = c.kind;
+            faulty.faults().add(fault);
+            sim::ScopedPlatform use(faulty.platform());
+            auto table = TableFile::Open(kPath, {c.password}, TableFile::Mode::ReadWrite);
+            EXPECT_THROW(table->append(Record(*table, c.newId, NameOf(c.newId))), engine::EDBEngineError)
+                << "write " << n;
+            EXPECT_EQ(db, machine.readFile(kPath)) << "table after failing write " << n << " of " << writes;
+            EXPECT_EQ(px, machine.readFile(indexPath)) << "index after failing write " << n << " of " << writes;
+            const enginetest::PxTable read =
+                enginetest::PxRead(hostDb(), c.keyed ? host(indexPath) : std::string());
+            EXPECT_EQ(static_cast<std::size_t>(c.initialRecords), read.rows.size()) << "write " << n;
+            for (const std::string& message : read.messages) ADD_FAILURE() << "write " << n << ": " << message;
+            if (c.keyed) {
+                EXPECT_TRUE(read.indexAccepted) << "write " << n;
+            }
+            // The same handle posts again once the disk answers.
+            table->append(Record(*table, 100001, NameOf(100001)));
+        }
+        EXPECT_EQ(expected, CheckedIds(kPath, c.password)) << "write " << n;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -3,7 +3,7 @@
 // turn, the run is repeated with exactly that call failing (and, for the
 // calls that write, once more with the disk filling up at that call). Each
 // run must end with exit code 0 and the data lock given back, leave every
-// table readable and every carried table either absent or whole, leave each
+// table readable (by the engine and by pxlib alike) and every carried table either absent or whole, leave each
 // settings key at its old or its new value, and end the way the program's
 // failure rules say for that call.
 #include <gtest/gtest.h>
@@ -23,6 +23,11 @@
 #include "sweep_practice.h"
 
 namespace {
+
+std::vector<std::string> SortedRows(std::vector<std::string> rows) {
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
 
 using sweep::RunResult;
 
@@ -308,11 +313,18 @@ std::vector<std::string> Problems(const Case& c, const RunResult& run) {
             if (!found) problems.push_back(std::string("installed run without ") + name);
         }
     }
-    // Every table file opens; the practice's tables hold the rows of before
-    // or of after the run.
+    // Every table file opens, in the engine and in pxlib, and both read the
+    // same rows; the practice's tables hold the rows of before or of after
+    // the run.
     for (const auto& [path, rows] : run.tables) {
         if (!rows.empty() && StartsWith(rows[0], "engine error: "))
             problems.push_back(path + ": " + rows[0]);
+        const std::vector<std::string>& peer = run.peerTables.at(path);
+        if (!peer.empty() && StartsWith(peer[0], "pxlib: ")) {
+            for (const std::string& line : peer) problems.push_back(path + ": " + line);
+        } else if (SortedRows(peer) != SortedRows(rows)) {
+            problems.push_back(path + ": pxlib reads other rows than the engine");
+        }
     }
     for (const char* table : {sweep::kControl, sweep::kUsers}) {
         const auto now = run.tables.find(table);

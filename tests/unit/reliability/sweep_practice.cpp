@@ -10,6 +10,7 @@
 #include "engine/FieldTypes.h"
 #include "engine/TableFile.h"
 #include "installer/uSDR134.h"
+#include "peer/PxlibPeer.h"
 #include "startup/PracticeProfile.h"
 #include "startup/StartupValues.h"
 #include "toolkit/Application.h"
@@ -157,6 +158,32 @@ std::vector<std::string> TableRows(const std::string& path) {
     return rows;
 }
 
+// The rows of a table file as pxlib reads it, with its primary index when
+// there is one, or what pxlib complains of.
+std::vector<std::string> PeerRows(sim::Machine& machine, const std::string& path,
+                                  const std::map<std::string, std::string>& files) {
+    const std::string wantedIndex = AnsiUpperCase(path.substr(0, path.size() - 3) + ".PX");
+    std::string indexPath;
+    for (const auto& [other, bytes] : files)
+        if (AnsiUpperCase(other) == wantedIndex) indexPath = other;
+    const bool keyed = !indexPath.empty();
+    const pxpeer::PxTable table =
+        pxpeer::PxRead(machine.hostPath(path), keyed ? machine.hostPath(indexPath) : "");
+    std::vector<std::string> problems;
+    if (!table.opened) problems.push_back("pxlib: cannot open the file");
+    if (keyed && !table.indexAccepted) problems.push_back("pxlib: primary index refused");
+    for (const std::string& message : table.messages) problems.push_back("pxlib: " + message);
+    return problems.empty() ? pxpeer::PxRowTexts(table) : problems;
+}
+
+void ReadTables(sim::Machine& machine, RunResult* result) {
+    for (const auto& [path, bytes] : result->files) {
+        if (!IsTableFile(path)) continue;
+        result->tables[path] = TableRows(path);
+        result->peerTables[path] = PeerRows(machine, path, result->files);
+    }
+}
+
 // The process-wide values a run sets, back to their state at process start.
 void ResetProgramState() {
     ResetRuntime();
@@ -177,8 +204,7 @@ RunResult PreparedPractice() {
     sim::ScopedPlatform installed(machine);
     Prepare(machine);
     CollectFiles(machine, "C:\\Virelle", &prepared.files);
-    for (const auto& [path, bytes] : prepared.files)
-        if (IsTableFile(path)) prepared.tables[path] = TableRows(path);
+    ReadTables(machine, &prepared);
     return prepared;
 }
 
@@ -224,8 +250,7 @@ RunResult RunPractice(const RunPlan& plan) {
     result.faultsInjected = faulty.faults().faultsInjected();
     CollectFiles(machine, "C:\\Virelle", &result.files);
     sim::ScopedPlatform plain(machine);
-    for (const auto& [path, bytes] : result.files)
-        if (IsTableFile(path)) result.tables[path] = TableRows(path);
+    ReadTables(machine, &result);
     return result;
 }
 

@@ -46,6 +46,11 @@ struct RunResult {
     // Every .DB file left, as the engine reads it: its rows, one text per
     // row (fields joined by "|"), or the engine's error in place of them.
     std::map<std::string, std::vector<std::string>> tables;
+    // The same files as pxlib reads them (with the .PX beside a keyed
+    // table): rows in the same form, or "pxlib: " lines for a file it
+    // cannot open, a record it cannot read, a primary index it refuses, or
+    // anything else it complains of.
+    std::map<std::string, std::vector<std::string>> peerTables;
     // Calls made, with their details (the path each works on).
     std::vector<std::string> log;
     std::vector<std::string> details;
