@@ -77,7 +77,7 @@ file(GLOB probe_sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/tests/e2e/probes/
 foreach(probe_source IN LISTS probe_sources)
   get_filename_component(probe "${probe_source}" NAME_WE)
   add_executable(${probe} WIN32 "${probe_source}" "${VRL_RESOURCE_DIR}/version.rc")
-  target_link_libraries(${probe} PRIVATE common toolkit_win32 platform_win32 ${VRL_WIN32_LIBS})
+  target_link_libraries(${probe} PRIVATE engine common toolkit_win32 platform_win32 ${VRL_WIN32_LIBS})
   target_link_options(${probe} PRIVATE ${VRL_STATIC_LINK} -mwindows)
   target_compile_options(${probe} PRIVATE ${VRL_WARNINGS})
 endforeach()

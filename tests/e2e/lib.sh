@@ -274,7 +274,7 @@ case_programs() {
   local pid
   for pid in $(pgrep -f '^[A-Za-z]:\\'); do
     grep -qi '^c:\\windows\\' "/proc/$pid/cmdline" 2>/dev/null && continue
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+    tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
       echo "$pid"
   done
 }
