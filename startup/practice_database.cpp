@@ -46,11 +46,19 @@ std::string AskShortPath(const std::string& path) {
     return result.text;
 }
 
+// Another machine of the practice starting at the same moment may append
+// the row between our look and our post; the key is then taken, and the
+// row is there as wanted.
 void AppendClaimRow(engine::Table& control, const std::string& number) {
     control.Append();
     control.FieldByName("Name").SetAsString("Claim");
     control.FieldByName("Number").SetAsString(number);
-    control.Post();
+    try {
+        control.Post();
+    } catch (const engine::EDBEngineError& error) {
+        if (error.ErrorCode() != engine::dbierr::kKeyViolation) throw;
+        control.Cancel();
+    }
 }
 
 // Steps 2 to 7 of the claim entry, on the control table of the practice.

@@ -5,6 +5,8 @@
 #include <set>
 
 #include "engine/Session.h"
+#include "engine/Table.h"
+#include "engine/record_codec.h"
 #include "platform/FaultInjection.h"
 #include "startup/Main_DataModules.h"
 #include "startup/PracticeDatabase.h"
@@ -265,6 +267,35 @@ TEST(ClaimEntry, ControlTableFollowsTheSettingsAndTheUsers) {
         }
         EXPECT_EQ(settings.ValueExists("Virelle", "NewClaim"), std::string(c.settings).size() > 0);
     }
+}
+
+// Two machines of the practice starting at one moment: both find no
+// "Claim" row, and the other machine's row lands between this one's look
+// and its post. The row is there as wanted; the start goes on without a box.
+TEST(ClaimEntry, ClaimRowAddedMeanwhileByAnotherMachineIsNoError) {
+    PracticeMachine practice;
+    PrepareFolders(practice);
+    practice.machine.writeFile("C:\\Virelle\\VRLPRC.INI", "[Virelle]\r\nNewClaim=1\r\n");
+    practice_tables::MakeControlTable(kControl, {{"Recall", 1}});
+    TFRM_Main_DataModules module;
+    const engine::Table::Handler ownBeforePost = module.Control_Table.BeforePost;
+    int otherPosts = 0;
+    module.Control_Table.BeforePost = [&](engine::Table& table) {
+        if (ownBeforePost) ownBeforePost(table);
+        if (otherPosts++ > 0) return;
+        auto other = engine::TableFile::Open(kControl, {DatabasePassword()}, engine::TableFile::Mode::ReadWrite);
+        std::vector<unsigned char> record(static_cast<std::size_t>(other->recordSize()), 0);
+        engine::EncodeField(other->fields()[0], engine::Value::Text("Claim"), record.data());
+        engine::EncodeField(other->fields()[1], engine::Value::Integer(9), record.data() + other->offsets()[1]);
+        other->append(record);
+    };
+    EXPECT_NO_THROW(RunStartupPhases(Phases({15, 17, 18, 19}), module));
+    EXPECT_EQ(otherPosts, 1);
+    EXPECT_TRUE(practice.screen.MessageBoxes().empty());
+    EXPECT_TRUE(DataLockHeld());
+    EXPECT_TRUE(module.ClaimPresent);
+    EXPECT_FALSE(module.Control_Table.Active());
+    ExpectControlRows({{"Claim", 9}, {"Recall", 1}});
 }
 
 TEST(ClaimEntry, NoControlTableIsPassedSilently) {
