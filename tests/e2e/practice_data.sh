@@ -39,7 +39,56 @@ damage_table() {
 
 # engine_message <windows path>: the engine's message for opening the table
 # there, CR and LF each as "|" (as window_text shows them).
-engine_message() { "$PRACTICE_TOOLS/practice_tables" message "$(host_path "$1")" "$1"; }
+engine_message() {
+  "$PRACTICE_TOOLS/practice_tables" message "$(host_path "$1")" "$1" ||
+    fail "the engine's message for $1 could not be had"
+}
+
+# --- two engine writers (append_rows.exe) ----------------------------------
+
+# release_writers <windows data folder>: once writers A and B both have the
+# table open, lets them post.
+release_writers() {
+  local _
+  for _ in $(seq 600); do
+    is_file "$1\\A.ready" && is_file "$1\\B.ready" && break
+    sleep 0.1
+  done
+  is_file "$1\\A.ready" && is_file "$1\\B.ready" || give_up "the writers did not open the table"
+  touch "$(host_path "$1")/go"
+}
+
+# expect_writers_done <windows data folder> <rows each>: each writer posted
+# all its rows ("posted N ticks FIRST LAST"), and each one's first post
+# came before the other's last, so that the two wrote at the same time.
+expect_writers_done() {
+  local posted_a first_a last_a posted_b first_b last_b _
+  note "writer A: $(text_lines "$1\\A.done")"
+  note "writer B: $(text_lines "$1\\B.done")"
+  read -r _ posted_a _ first_a last_a < <(text_lines "$1\\A.done")
+  read -r _ posted_b _ first_b last_b < <(text_lines "$1\\B.done")
+  expect_eq "$posted_a" "$2" "rows posted by writer A"
+  expect_eq "$posted_b" "$2" "rows posted by writer B"
+  if [[ "${first_a:-}${last_a:-}${first_b:-}${last_b:-}" =~ ^[0-9]+$ && -n "${last_a:-}" &&
+    -n "${last_b:-}" ]] && [ "$first_a" -le "$last_b" ] && [ "$first_b" -le "$last_a" ]; then
+    note "ok: the posts overlapped"
+  else
+    fail "the two writers did not post at the same time"
+  fi
+}
+
+# writer_rows <rows each> <px_dump row>...: the rows pxlib shows for the
+# given rows plus those of writers A and B, in byte order.
+writer_rows() {
+  local each=$1 writer n
+  shift
+  {
+    printf '%s\n' "$@"
+    for writer in A B; do
+      for n in $(seq "$each"); do printf 'row %s%d|%d\n' "$writer" "$n" "$n"; done
+    done
+  } | LC_ALL=C sort
+}
 
 # px_rows <windows path of the .DB>: pxlib's reading of the table with its
 # primary index (px_dump's lines); fails the case when pxlib complains.
