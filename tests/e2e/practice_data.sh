@@ -46,29 +46,40 @@ engine_message() {
 
 # --- two engine writers (append_rows.exe) ----------------------------------
 
-# release_writers <windows data folder>: once writers A and B both have the
-# table open, lets them post.
-release_writers() {
-  local _
-  for _ in $(seq 600); do
-    is_file "$1\\A.ready" && is_file "$1\\B.ready" && break
-    sleep 0.1
-  done
-  is_file "$1\\A.ready" && is_file "$1\\B.ready" || give_up "the writers did not open the table"
-  touch "$(host_path "$1")/go"
+# start_writer <A|B> <windows data folder> <rows each>: starts writer A or
+# B (C:\e2e\append_rows.exe, installed by the case) on CONTROL.DB there,
+# in the background, on the current prefix.
+WRITER_PIDS=()
+start_writer() {
+  wine_run_exe 120 'C:\e2e\append_rows.exe' "$2" CONTROL.DB "$1" "$3" >>"$E2E_ARTIFACTS/wine.log" 2>&1 &
+  WRITER_PIDS+=($!)
 }
 
-# expect_writers_done <windows data folder> <rows each>: each writer posted
-# all its rows ("posted N ticks FIRST LAST"), and each one's first post
-# came before the other's last, so that the two wrote at the same time.
-expect_writers_done() {
-  local posted_a first_a last_a posted_b first_b last_b _
-  note "writer A: $(text_lines "$1\\A.done")"
-  note "writer B: $(text_lines "$1\\B.done")"
-  read -r _ posted_a _ first_a last_a < <(text_lines "$1\\A.done")
-  read -r _ posted_b _ first_b last_b < <(text_lines "$1\\B.done")
-  expect_eq "$posted_a" "$2" "rows posted by writer A"
-  expect_eq "$posted_b" "$2" "rows posted by writer B"
+# finish_writers <windows data folder> <rows each>: once writers A and B
+# both have the table open, lets them post; waits for both; checks that
+# each ended with exit code 0 having posted all its rows ("posted N ticks
+# FIRST LAST"), and that each one's first post came before the other's
+# last, so that the two wrote at the same time.
+finish_writers() {
+  local data=$1 each=$2 i rc posted_a first_a last_a posted_b first_b last_b _
+  for _ in $(seq 600); do
+    is_file "$data\\A.ready" && is_file "$data\\B.ready" && break
+    sleep 0.1
+  done
+  is_file "$data\\A.ready" && is_file "$data\\B.ready" || give_up "the writers did not open the table"
+  touch "$(host_path "$data")/go"
+  for i in "${!WRITER_PIDS[@]}"; do
+    rc=0
+    wait "${WRITER_PIDS[$i]}" || rc=$?
+    expect_eq "$rc" 0 "exit code of writer $((i + 1))"
+  done
+  WRITER_PIDS=()
+  note "writer A: $(text_lines "$data\\A.done")"
+  note "writer B: $(text_lines "$data\\B.done")"
+  read -r _ posted_a _ first_a last_a < <(text_lines "$data\\A.done")
+  read -r _ posted_b _ first_b last_b < <(text_lines "$data\\B.done")
+  expect_eq "$posted_a" "$each" "rows posted by writer A"
+  expect_eq "$posted_b" "$each" "rows posted by writer B"
   if [[ "${first_a:-}${last_a:-}${first_b:-}${last_b:-}" =~ ^[0-9]+$ && -n "${last_a:-}" &&
     -n "${last_b:-}" ]] && [ "$first_a" -le "$last_b" ] && [ "$first_b" -le "$last_a" ]; then
     note "ok: the posts overlapped"
@@ -77,17 +88,27 @@ expect_writers_done() {
   fi
 }
 
-# writer_rows <rows each> <px_dump row>...: the rows pxlib shows for the
-# given rows plus those of writers A and B, in byte order.
-writer_rows() {
-  local each=$1 writer n
-  shift
-  {
-    printf '%s\n' "$@"
-    for writer in A B; do
-      for n in $(seq "$each"); do printf 'row %s%d|%d\n' "$writer" "$n" "$n"; done
-    done
-  } | LC_ALL=C sort
+# expect_writers_table <windows path of CONTROL.DB> <rows each> <px_dump
+# row>...: pxlib reads the table whole with its primary index, holding the
+# given rows and every row of writers A and B once, and the engine opens it.
+expect_writers_table() {
+  local control=$1 each=$2 read_back writer n
+  shift 2
+  read_back=$(px_rows "$control")
+  expect_eq "$(head -2 <<<"$read_back" | paste -sd ' ')" \
+    "index accepted records $(($# + 2 * each))" "pxlib's header of $control"
+  expect_eq "$(tail -n +3 <<<"$read_back" | LC_ALL=C sort)" "$(
+    {
+      printf '%s\n' "$@"
+      for writer in A B; do
+        for n in $(seq "$each"); do printf 'row %s%d|%d\n' "$writer" "$n" "$n"; done
+      done
+    } | LC_ALL=C sort
+  )" "the rows pxlib reads (in byte order)"
+  # The order pxlib reads them in is the key's (case-blind).
+  expect_eq "$(tail -n +3 <<<"$read_back" | cut -d'|' -f1 | LC_ALL=C sort -f -c 2>&1 && echo sorted)" \
+    "sorted" "the order of the rows pxlib reads"
+  expect_eq "$(engine_message "$control")" "" "the engine's message opening $control"
 }
 
 # px_rows <windows path of the .DB>: pxlib's reading of the table with its

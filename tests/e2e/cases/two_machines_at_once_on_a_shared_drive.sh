@@ -92,24 +92,9 @@ expect_no_file 'D:\Virelle\VRL.LCK'
 
 note "--- an engine writer on each machine at once"
 rows_each=100
-pids=()
-for m in 1 2; do
-  machine "$m"
-  writer=$([ "$m" -eq 1 ] && echo A || echo B)
-  wine_run_exe 120 'C:\e2e\append_rows.exe' "$data" CONTROL.DB "$writer" "$rows_each" \
-    >>"$E2E_ARTIFACTS/wine.log" 2>&1 &
-  pids+=($!)
-done
-release_writers "$data"
-for i in 0 1; do
-  rc=0
-  wait "${pids[$i]}" || rc=$?
-  expect_eq "$rc" 0 "exit code of the writer on machine $((i + 1))"
-done
-expect_writers_done "$data" "$rows_each"
-read_back=$(px_rows "$control")
-expect_eq "$(head -2 <<<"$read_back" | paste -sd ' ')" \
-  "index accepted records $((2 + 2 * rows_each))" "pxlib's header of CONTROL.DB"
-expect_eq "$(tail -n +3 <<<"$read_back" | LC_ALL=C sort)" \
-  "$(writer_rows "$rows_each" 'row Claim|' 'row Recall|1')" "the rows pxlib reads"
-expect_eq "$(engine_message "$control")" "" "the engine's message opening CONTROL.DB"
+machine 1
+start_writer A "$data" "$rows_each"
+machine 2
+start_writer B "$data" "$rows_each"
+finish_writers "$data" "$rows_each"
+expect_writers_table "$control" "$rows_each" 'row Claim|' 'row Recall|1'

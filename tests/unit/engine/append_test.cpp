@@ -298,6 +298,17 @@ protected:
         }
         engine::CreateTable(kPath, layout, rows);
     }
+
+    // The writes of one post of the case's record on a fresh table.
+    std::size_t countPostWrites() {
+        const CrashCase& c = GetParam();
+        makeTable();
+        platform::FaultInjectingPlatform faulty(machine.platform());
+        sim::ScopedPlatform use(faulty.platform());
+        auto table = TableFile::Open(kPath, {c.password}, TableFile::Mode::ReadWrite);
+        table->append(Record(*table, c.newId, NameOf(c.newId)));
+        return faulty.faults().calls("OpenFile.writeAt");
+    }
 };
 
 TEST_P(CrashConsistency, EveryIntermediateStateIsAValidTable) {
@@ -308,16 +319,7 @@ TEST_P(CrashConsistency, EveryIntermediateStateIsAValidTable) {
     after.push_back(c.newId);
     if (c.keyed) std::sort(after.begin(), after.end());
 
-    // Count the writes of one post.
-    std::size_t writes = 0;
-    {
-        makeTable();
-        platform::FaultInjectingPlatform faulty(machine.platform());
-        sim::ScopedPlatform use(faulty.platform());
-        auto table = TableFile::Open(kPath, {c.password}, TableFile::Mode::ReadWrite);
-        table->append(Record(*table, c.newId, NameOf(c.newId)));
-        writes = faulty.faults().calls("OpenFile.writeAt");
-    }
+    const std::size_t writes = countPostWrites();
     ASSERT_GE(writes, 2u);
 
     engine::CurrentLockTiming().timeoutMs = 0;
@@ -366,15 +368,7 @@ TEST_P(CrashConsistency, EveryIntermediateStateIsAValidTable) {
 TEST_P(CrashConsistency, APostThatFailsOnceLeavesBothFilesAsTheyWere) {
     const CrashCase& c = GetParam();
     const std::string indexPath = WithExtensionOf(kPath, ".PX");
-    std::size_t writes = 0;
-    {
-        makeTable();
-        platform::FaultInjectingPlatform faulty(machine.platform());
-        sim::ScopedPlatform use(faulty.platform());
-        auto table = TableFile::Open(kPath, {c.password}, TableFile::Mode::ReadWrite);
-        table->append(Record(*table, c.newId, NameOf(c.newId)));
-        writes = faulty.faults().calls("OpenFile.writeAt");
-    }
+    const std::size_t writes = countPostWrites();
     std::vector<std::int64_t> expected;
     for (int i = 0; i < c.initialRecords; ++i) expected.push_back(i * 10);
     expected.push_back(100001);
